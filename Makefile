@@ -1,0 +1,51 @@
+# The README's commands. Each installs what is missing first.
+BUILD       ?= build
+BUILD_ASAN  ?= build-asan
+BUILD_BENCH ?= build-release
+BUILD_FUZZ  ?= build-fuzz
+JOBS        ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps build test run sanitize bench fuzz format clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Debug
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+run: build
+	@if [ -x $(BUILD)/app/vorla ]; then $(BUILD)/app/vorla; \
+	else echo "vorla: the program window is not built yet; see README.md"; exit 1; fi
+
+sanitize: deps
+	cmake -S . -B $(BUILD_ASAN) -DCMAKE_BUILD_TYPE=Debug -DVORLA_SANITIZE=ON
+	cmake --build $(BUILD_ASAN) -j $(JOBS)
+	cd $(BUILD_ASAN) && ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
+	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B $(BUILD_BENCH) -DCMAKE_BUILD_TYPE=Release -DVORLA_BENCH=ON -DVORLA_TESTS=OFF
+	cmake --build $(BUILD_BENCH) -j $(JOBS)
+	@for b in $(BUILD_BENCH)/bench/*_bench; do echo "== $$b"; $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true || exit 1; done
+
+fuzz: deps
+	@if ! command -v clang++ >/dev/null; then echo "fuzz: clang++ is not installed"; exit 1; fi
+	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORLA_FUZZ=ON -DVORLA_TESTS=OFF
+	cmake --build $(BUILD_FUZZ) -j $(JOBS) --target worldfile_fuzz
+	mkdir -p $(BUILD_FUZZ)/corpus
+	$(BUILD_FUZZ)/fuzz/worldfile_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $(BUILD_FUZZ)/corpus fuzz/seeds
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_BENCH) $(BUILD_FUZZ)

@@ -1,0 +1,28 @@
+// The resources embedded in the executable, looked up by name or by id.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "platform/windef.h"
+
+namespace platform {
+
+enum class ResourceType { Bitmap, Icon, Cursor, Menu, Dialog, String };
+
+struct ResourceData {
+    const uint8_t* bytes = nullptr;
+    size_t size = 0;
+};
+
+// Finds an embedded resource. name is either a string ("IDB_PLOCHA") or an id made with
+// MAKEINTRESOURCE (128). module is the application's instance handle (any non-null
+// handle names this executable; null means the system's own resources, of which there
+// are none). Returns false when there is no such resource.
+bool FindResourceData(HINSTANCE module, LPCSTR name, ResourceType type, ResourceData& out);
+
+// The handle that stands for this executable's resources.
+HINSTANCE ExecutableInstance();
+
+}  // namespace platform
