@@ -26,15 +26,19 @@ constexpr int32_t SCREEN_HEIGHT = 480;
 
 // The page GDI draws on (always valid; 640 x 480, 5-6-5).
 PixelTarget GdiPage();
-// The page that is shown now.
+// The page that is shown now, and the other one.
 PixelTarget FrontPage();
+PixelTarget BackPage();
 // True when the GDI page is the one in front.
 bool GdiPageInFront();
 // Swaps the two pages (ddraw's Flip) and presents the new front page.
 void SwapPages();
 // GDI calls this after drawing on the GDI page; it is presented when in front.
 void MarkGdiPageChanged();
-// Hands the front page to the host if it changed since the last present.
+// Anything that drew on the front page (a blit or a DC on the primary) says so here.
+void MarkFrontPageChanged();
+// Hands the front page to the host if it changed since the last present. The message
+// loop calls it when idle.
 void PresentIfChanged();
 
 // The host reports that it lost or regained the screen (minimised, focus lost in full
@@ -42,6 +46,11 @@ void PresentIfChanged();
 void NotifyScreenLost();
 void NotifyScreenRegained();
 bool ScreenAvailable();
+// Counts the losses so far; a surface made or restored before the latest loss is lost.
+uint32_t ScreenLossCount();
+// Back to the start: GDI page in front, both pages black, screen available, nothing
+// pending. InstallHost calls it, so every test starts from the same screen.
+void ResetScreen();
 
 // A device context drawing on the GDI page (what GetDC(hwnd) gives); release with
 // DeleteScreenDC.

@@ -44,6 +44,13 @@ struct SIZE {
     LONG cy;
 };
 
+struct GUID {
+    uint32_t Data1;
+    uint16_t Data2;
+    uint16_t Data3;
+    uint8_t Data4[8];
+};
+
 // Handles are pointers to distinct incomplete types, so they don't mix silently.
 #define VORLA_DECLARE_HANDLE(name) \
     struct name##__;               \

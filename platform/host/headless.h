@@ -34,7 +34,9 @@ public:
     void RefuseScreen(bool refuse) { refuseScreen_ = refuse; }
     void RefuseMode(bool refuse) { refuseMode_ = refuse; }
     bool RefusesMode() const { return refuseMode_; }
-    void ForceScreenLoss();  // as when minimised: every surface is lost
+    // As when minimised: every surface is lost, and a Minimized event is queued.
+    void ForceScreenLoss();
+    // The screen is back (a Restored event is queued); surfaces still need Restore.
     void RegainScreen();
 
     bool HasScreen() const { return hasScreen_; }

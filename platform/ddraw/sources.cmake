@@ -1,0 +1,4 @@
+list(APPEND VORLA_PLATFORM_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/ddraw.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/blit_kernels.cpp
+)

@@ -1,0 +1,5 @@
+list(APPEND VORLA_PLATFORM_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/../screen.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/host.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/headless.cpp
+)
