@@ -1,0 +1,333 @@
+// Layout contracts of the committed artwork that the loader, the renderer and the hit
+// areas of the main window rely on.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include <unistd.h>
+
+#include "image_reader.h"
+
+using artcheck::Bitmap;
+using artcheck::IconFile;
+using artcheck::Rgb;
+
+namespace {
+
+constexpr Rgb MAGENTA{255, 0, 255};
+constexpr Rgb SEPARATOR{128, 0, 128};
+constexpr Rgb WHITE{255, 255, 255};
+
+std::string ResPath(const std::string& name) {
+    return std::string(VORLA_RES_DIR) + "/" + name;
+}
+
+Bitmap LoadBmp(const std::string& name) {
+    std::string error;
+    auto bmp = artcheck::ParseBmp(artcheck::ReadBytes(ResPath(name)), error);
+    if (!bmp) {
+        ADD_FAILURE() << name << ": " << error;
+        return {};
+    }
+    return *bmp;
+}
+
+IconFile LoadIcon(const std::string& name) {
+    std::string error;
+    auto icon = artcheck::ParseIconFile(artcheck::ReadBytes(ResPath(name)), error);
+    if (!icon) {
+        ADD_FAILURE() << name << ": " << error;
+        return {};
+    }
+    return *icon;
+}
+
+// What GDI makes of a colour on a 5-6-5 or a 5-5-5 display: a colour that lands on the
+// same value as magenta becomes transparent under the colour key.
+bool CollidesWithKey(Rgb c) {
+    auto v565 = [](Rgb p) { return ((p.r >> 3) << 11) | ((p.g >> 2) << 5) | (p.b >> 3); };
+    auto v555 = [](Rgb p) { return ((p.r >> 3) << 10) | ((p.g >> 3) << 5) | (p.b >> 3); };
+    return v565(c) == v565(MAGENTA) || v555(c) == v555(MAGENTA);
+}
+
+std::string Str(Rgb c) {
+    return "(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ")";
+}
+
+// Reports the first pixel of the rectangle that would be keyed out or is magenta.
+void ExpectNoKeyColour(const Bitmap& bmp, int x0, int y0, int x1, int y1, const char* what) {
+    for (int y = y0; y <= y1; ++y) {
+        for (int x = x0; x <= x1; ++x) {
+            if (CollidesWithKey(bmp.At(x, y))) {
+                ADD_FAILURE() << what << ": key colour " << Str(bmp.At(x, y)) << " at (" << x << ","
+                              << y << ")";
+                return;
+            }
+        }
+    }
+}
+
+void ExpectAll(const Bitmap& bmp, int x0, int y0, int x1, int y1, Rgb c, const char* what) {
+    for (int y = y0; y <= y1; ++y) {
+        for (int x = x0; x <= x1; ++x) {
+            if (!(bmp.At(x, y) == c)) {
+                ADD_FAILURE() << what << ": " << Str(bmp.At(x, y)) << " at (" << x << "," << y
+                              << "), expected " << Str(c);
+                return;
+            }
+        }
+    }
+}
+
+bool Bluish(Rgb c) {
+    return c.b > c.r + 40;
+}
+bool Reddish(Rgb c) {
+    return c.r > c.b + 40 && c.r > c.g + 40;
+}
+bool Orange(Rgb c) {
+    return c.r > c.g + 30 && c.g > c.b + 10;
+}
+
+}  // namespace
+
+TEST(ArtFormats, BitmapsHaveTheSizesAndDepthsTheLoaderExpects) {
+    struct Expect {
+        const char* name;
+        int w, h, bits;
+    };
+    for (Expect e :
+         {Expect{"IDB_PLOCHA.bmp", 640, 480, 24}, Expect{"IDB_POTVORY.bmp", 60, 80, 8},
+          Expect{"IDB_POTBIG.bmp", 150, 400, 24}, Expect{"IDB_OKOLI.bmp", 149, 105, 24}}) {
+        Bitmap bmp = LoadBmp(e.name);
+        EXPECT_EQ(bmp.width, e.w) << e.name;
+        EXPECT_EQ(bmp.height, e.h) << e.name;
+        EXPECT_EQ(bmp.bits, e.bits) << e.name;
+        EXPECT_EQ(bmp.compression, 0u) << e.name << " is not BI_RGB";
+        EXPECT_TRUE(bmp.bottomUp) << e.name;
+    }
+}
+
+TEST(ArtFormats, SpriteSheetPaletteHoldsTheKeyAndTheSeparatorAndNoLookAlike) {
+    Bitmap sheet = LoadBmp("IDB_POTVORY.bmp");
+    ASSERT_FALSE(sheet.palette.empty());
+    EXPECT_LE(sheet.palette.size(), 256u);
+    std::set<int> used;
+    for (int y = 0; y < sheet.height; ++y) {
+        for (int x = 0; x < sheet.width; ++x) {
+            ASSERT_LT(static_cast<size_t>(sheet.IndexAt(x, y)), sheet.palette.size())
+                << "index outside the palette at (" << x << "," << y << ")";
+            used.insert(sheet.IndexAt(x, y));
+        }
+    }
+    int magenta = 0, separator = 0;
+    for (int i : used) {
+        Rgb c = sheet.palette[i];
+        magenta += c == MAGENTA;
+        separator += c == SEPARATOR;
+        // A near-magenta picture colour would vanish under the 16-bit colour key.
+        EXPECT_TRUE(c == MAGENTA || !CollidesWithKey(c)) << "palette entry " << i << " " << Str(c);
+    }
+    EXPECT_EQ(magenta, 1) << "the key must be one palette entry";
+    EXPECT_EQ(separator, 1);
+}
+
+TEST(ArtSpriteSheet, EveryTileHasTheMagentaGutterAndThePurpleSeparator) {
+    Bitmap sheet = LoadBmp("IDB_POTVORY.bmp");
+    for (int row = 0; row < 4; ++row) {
+        for (int col = 0; col < 3; ++col) {
+            int x0 = 20 * col, y0 = 20 * row;
+            ExpectAll(sheet, x0 + 18, y0, x0 + 18, y0 + 18, MAGENTA, "tile column 18");
+            ExpectAll(sheet, x0, y0 + 18, x0 + 18, y0 + 18, MAGENTA, "tile row 18");
+            ExpectAll(sheet, x0 + 19, y0, x0 + 19, y0 + 19, SEPARATOR, "tile column 19");
+            ExpectAll(sheet, x0, y0 + 19, x0 + 19, y0 + 19, SEPARATOR, "tile row 19");
+        }
+    }
+}
+
+TEST(ArtSpriteSheet, EachPictureStandsOnTransparencyAndTheTwelveDiffer) {
+    Bitmap sheet = LoadBmp("IDB_POTVORY.bmp");
+    std::set<std::vector<int>> pictures;
+    for (int p = 0; p < 12; ++p) {
+        int x0 = 20 * (p % 3), y0 = 20 * (p / 3);
+        EXPECT_EQ(sheet.At(x0, y0), MAGENTA) << "picture " << p << " has no transparent corner";
+        int drawn = 0;
+        std::vector<int> pixels;
+        for (int y = 0; y < 18; ++y) {
+            for (int x = 0; x < 18; ++x) {
+                drawn += !(sheet.At(x0 + x, y0 + y) == MAGENTA);
+                pixels.push_back(sheet.IndexAt(x0 + x, y0 + y));
+            }
+        }
+        EXPECT_GT(drawn, 18 * 18 / 5) << "picture " << p << " is nearly empty";
+        EXPECT_LT(drawn, 18 * 18) << "picture " << p << " hides the ground completely";
+        pictures.insert(pixels);
+    }
+    EXPECT_EQ(pictures.size(), 12u) << "two tiles show the same picture";
+}
+
+TEST(ArtSpriteSheet, BlueCreaturesAreBlueAndRedOnesRed) {
+    Bitmap sheet = LoadBmp("IDB_POTVORY.bmp");
+    for (int kind = 0; kind < 3; ++kind) {
+        int blue = 0, red = 0;
+        for (int y = 0; y < 18; ++y) {
+            for (int x = 0; x < 18; ++x) {
+                blue +=
+                    Bluish(sheet.At(20 * kind + x, y)) && !(sheet.At(20 * kind + x, y) == MAGENTA);
+                red += Reddish(sheet.At(20 * kind + x, 20 + y)) &&
+                       !(sheet.At(20 * kind + x, 20 + y) == MAGENTA);
+            }
+        }
+        EXPECT_GE(blue, 8) << "Blue kind " << kind;
+        EXPECT_GE(red, 8) << "Red kind " << kind;
+    }
+}
+
+TEST(ArtPortraitSheet, IsOpaqueAndHoldsTwelveDifferentPortraits) {
+    Bitmap sheet = LoadBmp("IDB_POTBIG.bmp");
+    ExpectNoKeyColour(sheet, 0, 0, 149, 399, "IDB_POTBIG");
+    std::set<std::vector<uint8_t>> portraits;
+    for (int p = 0; p < 12; ++p) {
+        std::vector<uint8_t> bytes;
+        for (int y = 0; y < 100; ++y) {
+            for (int x = 0; x < 50; ++x) {
+                Rgb c = sheet.At(50 * (p % 3) + x, 100 * (p / 3) + y);
+                bytes.insert(bytes.end(), {c.r, c.g, c.b});
+            }
+        }
+        portraits.insert(bytes);
+    }
+    EXPECT_EQ(portraits.size(), 12u);
+}
+
+TEST(ArtOkoli, StopButtonIsOpaqueAndRedAndTheRestOfTheLowerBandIsKey) {
+    Bitmap okoli = LoadBmp("IDB_OKOLI.bmp");
+    ExpectNoKeyColour(okoli, 0, 0, 148, 49, "STOP button");
+    EXPECT_TRUE(Reddish(okoli.At(20, 25))) << Str(okoli.At(20, 25));
+    ExpectAll(okoli, 22, 50, 148, 104, MAGENTA, "unused band");
+}
+
+TEST(ArtOkoli, SwordMarkerStandsOnMagentaWithItsBladeInTheMiddle) {
+    Bitmap okoli = LoadBmp("IDB_OKOLI.bmp");
+    for (auto [x, y] : {std::pair{0, 50}, {21, 50}, {0, 104}, {21, 104}, {0, 70}, {21, 70}}) {
+        EXPECT_EQ(okoli.At(x, y), MAGENTA) << "(" << x << "," << y << ")";
+    }
+    int blade = 0;
+    for (int y = 50; y < 105; ++y) {
+        blade += !(okoli.At(10, y) == MAGENTA) || !(okoli.At(11, y) == MAGENTA);
+        EXPECT_FALSE(CollidesWithKey(okoli.At(10, y)) && !(okoli.At(10, y) == MAGENTA));
+    }
+    EXPECT_GE(blade, 45) << "the sword should run nearly the marker's full height";
+}
+
+TEST(ArtBackground, HasNoKeyColourAnywhere) {
+    Bitmap plocha = LoadBmp("IDB_PLOCHA.bmp");
+    ExpectNoKeyColour(plocha, 0, 0, 639, 479, "IDB_PLOCHA");
+}
+
+TEST(ArtBackground, GridLinesAreWhiteAndStopAtTheBoardEdge) {
+    Bitmap plocha = LoadBmp("IDB_PLOCHA.bmp");
+    for (int i = 0; i <= 23; ++i) {
+        int p = 10 + 20 * i;
+        ExpectAll(plocha, p, 10, p, 470, WHITE, "vertical grid line");
+        ExpectAll(plocha, 10, p, 470, p, WHITE, "horizontal grid line");
+        EXPECT_NE(plocha.At(p, 9), WHITE) << "line " << i << " starts above the board";
+        EXPECT_NE(plocha.At(p, 471), WHITE) << "line " << i << " runs below the board";
+        EXPECT_NE(plocha.At(9, p), WHITE);
+        EXPECT_NE(plocha.At(471, p), WHITE);
+    }
+    // The inside of every square is ground: a tile's 19 x 19 covers it exactly.
+    for (int c = 0; c < 23; ++c) {
+        for (int r = 0; r < 23; ++r) {
+            for (int d = 0; d < 19; ++d) {
+                ASSERT_NE(plocha.At(11 + 20 * c + d, 11 + 20 * r + d), WHITE)
+                    << "square " << c << "," << r;
+            }
+        }
+    }
+}
+
+TEST(ArtBackground, PanelRegionsShowTheirColoursWhereTheHitAreasAre) {
+    Bitmap plocha = LoadBmp("IDB_PLOCHA.bmp");
+    EXPECT_TRUE(Bluish(plocha.At(490, 40))) << "MENU field " << Str(plocha.At(490, 40));
+    EXPECT_TRUE(Orange(plocha.At(490, 440))) << "START field " << Str(plocha.At(490, 440));
+    EXPECT_TRUE(Orange(plocha.At(490, 380))) << "year box " << Str(plocha.At(490, 380));
+    EXPECT_TRUE(Bluish(plocha.At(489, 160))) << "gauge left " << Str(plocha.At(489, 160));
+    EXPECT_TRUE(Reddish(plocha.At(624, 160))) << "gauge right " << Str(plocha.At(624, 160));
+    EXPECT_TRUE(Bluish(plocha.At(550, 185))) << "panel upper left " << Str(plocha.At(550, 185));
+    EXPECT_TRUE(Orange(plocha.At(620, 300))) << "panel lower right " << Str(plocha.At(620, 300));
+    // The dotted portrait frame is yellow along most of its length.
+    int yellow = 0, total = 0;
+    for (int x = 486; x <= 544; ++x) {
+        for (int y : {189, 296}) {
+            Rgb c = plocha.At(x, y);
+            yellow += c.r > 200 && c.g > 180 && c.b < 100;
+            ++total;
+        }
+    }
+    EXPECT_GT(yellow * 2, total);
+}
+
+TEST(ArtIcons, BothShieldsCome32And16WithTheirCrossColour) {
+    struct Expect {
+        const char* name;
+        bool red;
+    };
+    for (Expect e : {Expect{"icon128.ico", true}, Expect{"icon136.ico", false}}) {
+        IconFile icon = LoadIcon(e.name);
+        EXPECT_EQ(icon.type, 1) << e.name;
+        ASSERT_EQ(icon.images.size(), 2u) << e.name;
+        std::set<int> sizes;
+        for (const auto& img : icon.images) {
+            EXPECT_EQ(img.width, img.height) << e.name;
+            sizes.insert(img.width);
+            EXPECT_TRUE(img.Transparent(0, img.height - 1)) << e.name << " corner is opaque";
+            int cross = 0;
+            for (int y = 0; y < img.height; ++y) {
+                for (int x = 0; x < img.width; ++x) {
+                    if (!img.Transparent(x, y)) {
+                        cross += e.red ? Reddish(img.At(x, y)) : Bluish(img.At(x, y));
+                    }
+                }
+            }
+            EXPECT_GE(cross, img.width / 2) << e.name << " " << img.width << "px has no cross";
+        }
+        EXPECT_EQ(sizes, (std::set<int>{16, 32})) << e.name;
+    }
+}
+
+TEST(ArtCursor, IsAMonochromeArrowWithItsTipOnTheHotSpot) {
+    IconFile cur = LoadIcon("cursor139.cur");
+    EXPECT_EQ(cur.type, 2);
+    ASSERT_EQ(cur.images.size(), 1u);
+    const auto& img = cur.images[0];
+    EXPECT_EQ(img.width, 32);
+    EXPECT_EQ(img.height, 32);
+    EXPECT_EQ(img.bits, 1);
+    EXPECT_EQ(img.hotX, 1);
+    EXPECT_EQ(img.hotY, 1);
+    EXPECT_FALSE(img.Transparent(1, 1)) << "the tip must be on the hot spot";
+    EXPECT_TRUE(img.Transparent(0, 0));
+    EXPECT_TRUE(img.Transparent(2, 1)) << "nothing of the arrow lies right of its tip";
+    EXPECT_TRUE(img.Transparent(1, 0)) << "nothing of the arrow lies above its tip";
+}
+
+TEST(ArtGenerator, ReproducesTheCommittedFilesByteForByte) {
+    namespace fs = std::filesystem;
+    fs::path dir = fs::temp_directory_path() / ("vorla_art_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    std::string cmd = std::string("\"") + VORLA_ARTGEN + "\" \"" + dir.string() + "\"";
+    ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    for (const char* name : {"IDB_PLOCHA.bmp", "IDB_POTVORY.bmp", "IDB_POTBIG.bmp", "IDB_OKOLI.bmp",
+                             "icon128.ico", "icon136.ico", "cursor139.cur"}) {
+        auto made = artcheck::ReadBytes((dir / name).string());
+        auto committed = artcheck::ReadBytes(ResPath(name));
+        EXPECT_FALSE(made.empty()) << name;
+        EXPECT_TRUE(made == committed) << name << " differs from the generator's output";
+    }
+    fs::remove_all(dir);
+}
