@@ -115,7 +115,7 @@ void PaintCreature(Image& layer, Figure f) {
     p.Ellipse(X(0.26), Y(0.44), 0.045 * 88 * s, 0.045 * 88 * s, f.kind == 2 ? STEEL : SKIN);
     // Head.
     double hr = 0.085 * 88 * s;
-    p.Capsule(X(0), Y(0.15), X(0), Y(0.21), 0.04 * 88 * s, SKIN);
+    p.Capsule(X(0), Y(0.15), X(0), Y(0.21), 0.04 * 88 * s, f.kind == 2 ? STEEL : SKIN);
     p.Ellipse(X(0), Y(0.1), hr * 0.9, hr, SKIN);
     if (f.kind == 0) {
         p.Ellipse(X(-0.01), Y(0.05), hr * 0.95, hr * 0.6, HAIR);

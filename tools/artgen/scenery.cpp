@@ -220,14 +220,14 @@ Image MakeShield(int w, int h, const Ramp& cross) {
         return std::abs(u) <= half;
     };
     int bar = std::max(2, static_cast<int>(std::lround(w * 0.2)));
-    int cx0 = (w - bar) / 2, cy0 = static_cast<int>(h * 0.3);
+    int cx0 = (w - bar) / 2, cy0 = static_cast<int>(h * 0.33);
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             if (!inside(x, y)) {
                 continue;
             }
             double u = static_cast<double>(x) / w, v = static_cast<double>(y) / h;
-            bool onCross = (x >= cx0 && x < cx0 + bar && y > 2 && y < h - 4) ||
+            bool onCross = (x >= cx0 && x < cx0 + bar && y > 1 && y < h - 4) ||
                            (y >= cy0 && y < cy0 + bar && x > 2 && x < w - 3);
             const Ramp& r = onCross ? cross : SILVER;
             double light = 1.0 - 0.9 * u - 0.4 * v;
@@ -264,7 +264,20 @@ Image MakeBackground() {
             img.Set(x, y, Ground(x, y));
         }
     }
-    // Squares sit a shade lower than the lines so the grid reads without glaring.
+    // Ground beside a line is lifted a little, so the white lines blend into the grass
+    // instead of cutting it.
+    for (int y = 11; y < 470; ++y) {
+        for (int x = 11; x < 470; ++x) {
+            int ox = (x - 10) % 20, oy = (y - 10) % 20;
+            if (ox == 0 || oy == 0) {
+                continue;
+            }
+            bool near = ox == 1 || ox == 19 || oy == 1 || oy == 19;
+            if (near) {
+                img.Set(x, y, Mix(img.At(x, y), Rgb{200, 230, 170}, 0.22));
+            }
+        }
+    }
     for (int i = 0; i <= 23; ++i) {
         int p = 10 + 20 * i;
         for (int t = 10; t <= 470; ++t) {

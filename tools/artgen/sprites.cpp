@@ -26,11 +26,11 @@ constexpr Grid KIND1 = {
 };
 
 constexpr Grid KIND2 = {
-    ".....kk.......kk..", "....kcck.....kwMk.", "....kcCdk....kwMk.", "...kkkkkkk...kwMk.",
-    "..kmwmmMMgk..kwMk.", "..kmwmmMMgk..kwMk.", "..kmkkkkkkk..kwMk.", "..kmmmMMMgk..kwMk.",
-    "..kkmmMMggk..kwMk.", ".kkmmkkkkkkkkkwMkk", "kmmwmkcCCCdkyyyyyk", "kmCCmkmcCCdgkkOkkk",
-    "kCCCCkmcCCdgkmMk..", "kmCCmkkcCCdkkkk...", "kmCCmkkmMkgMk.....", ".kmCmk.kmMkgMk....",
-    "..kmk..kmMkgMk....", "...k...kkkkkkk....",
+    "....kkk.......kk..", "...kccCk.....kwMk.", "...kcCCdk....kwMk.", "..kkkkkkkk...kwMk.",
+    "..kmwmmMMgk..kwMk.", "..kmwmmMMgk..kwMk.", "..kkkkkkkgk..kwMk.", "..kmmmMMMgk..kwMk.",
+    ".kkmmmMMgkkk.kwMk.", "kkkkkkkkkkmmkkwMk.", "kmmCmkcCCCdmkyyyyk", "kCCCCkcCCCdmMkOOk.",
+    "kmmCmkcCCCdkmMMMk.", "kmmCmkcCCCdkkkkk..", ".kmCmkcCCCdk......", "..kmkkmMkgMk......",
+    "...k.kmMkgMk......", ".....kkkkkkk......",
 };
 
 constexpr Grid SKELETON = {
@@ -50,17 +50,17 @@ constexpr Grid GRAVE = {
 };
 
 constexpr Grid SLAIN = {
-    "..................", "..kkk.............", ".kiiIk.......kk...", ".kikIk......kiIk..",
-    "..kIk.......kiIk..", "...........kiIk...", "....kk....kiIk....", "...kiik....kk.....",
-    "....kIik..........", ".....kk....kkkk...", "..kkkkkkkkkxxxxk..", ".kssRRRRGGkxkkxXk.",
-    "kskkRRRRRGGkxXXXk.", "kssSRGGRRGGGkxXk..", ".kkkGGkkkGGGkkk...", "..xXkk...kkkxXk...",
-    ".kxXXxk...kxXXk...", "..kkkk.....kkk....",
+    "..................", "..kkk.........kk..", ".kiiIk.......kiIk.", ".kkikk......kiIk..",
+    "..kIIk.....kiIk...", "...kk.....kiIk....", ".........kiIk.....", "..kkk.....kk......",
+    ".kiiiIk...........", "..kkkk.....kk.....", "..........kMMk....", "..kkk.kkkkkMgkk...",
+    ".kshSkRRRRRRRRRkk.", ".ksSkkRRRGGRRGGGEk", "..kkxkkGGkkkGGkEEk", ".kxxxxxkkxxxkkkkk.",
+    ".kxXXXXXxxxXXXk...", "..kkkkkkkkkkkk....",
 };
 
 constexpr Grid ROCK = {
     "..................", "..................", "......kkkkk.......", "....kkrrrrRkk.....",
-    "...krrwrrrRRRk....", "..krrwrrrRRRRRk...", "..krrrrrRRRkRRGk..", ".krrrrrRRRkRRRGk..",
-    ".krrrrRRRRRkRRGGk.", ".krrrRRRRRRRRGGGk.", "krrrRRRRkRRRRGGGk.", "krrRRRRRRkRRGGGGGk",
+    "...krrwwrrRRRk....", "..krrwwrrrRRRRk...", "..krrrrrrRRRRRGk..", ".krrrrrrRRRRkRGk..",
+    ".krrrrrRRRRRkRGGk.", ".krrrrRRRRRkRRGGk.", "krrrrRRRRRRkRGGGk.", "krrrRRRRRRkRGGGGGk",
     "krRRRRRRRRRGGGGGGk", "kRRRRRRRGGGGGGGGGk", ".kRRRGGGGGGGGGGGk.", "..kkGGGGGGGGGGkk..",
     "....kkkkkkkkkk....", "..................",
 };
