@@ -1,0 +1,493 @@
+// Fonts: faces matched through fontconfig, rendered with FreeType, glyphs cached per font.
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_SYNTHESIS_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <strings.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "platform/gdi/gdi_internal.h"
+
+namespace platform::gdi {
+namespace {
+
+// The library lives as long as the process: faces of objects freed at exit still need it.
+FT_Library Library() {
+    static FT_Library library = [] {
+        FT_Library lib = nullptr;
+        if (FT_Init_FreeType(&lib) != 0) {
+            lib = nullptr;
+        }
+        return lib;
+    }();
+    return library;
+}
+
+bool FontconfigReady() {
+    static bool ready = FcInit() == FcTrue;
+    return ready;
+}
+
+struct Match {
+    std::string file;
+    int index = 0;
+    bool familyFound = false;
+    int fcWeight = FC_WEIGHT_REGULAR;
+    int slant = FC_SLANT_ROMAN;
+};
+
+bool MatchFace(const char* family, int weight, bool italic, double pixels, Match& out) {
+    if (!FontconfigReady()) {
+        return false;
+    }
+    FcPattern* pattern = FcPatternCreate();
+    if (pattern == nullptr) {
+        return false;
+    }
+    if (family[0] != '\0') {
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+    }
+    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
+    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddDouble(pattern, FC_PIXEL_SIZE, pixels);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (match == nullptr) {
+        return false;
+    }
+    FcChar8* file = nullptr;
+    bool ok = FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file != nullptr;
+    if (ok) {
+        out.file = reinterpret_cast<const char*>(file);
+        FcPatternGetInteger(match, FC_INDEX, 0, &out.index);
+        FcPatternGetInteger(match, FC_WEIGHT, 0, &out.fcWeight);
+        FcPatternGetInteger(match, FC_SLANT, 0, &out.slant);
+        FcChar8* name = nullptr;
+        for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &name) == FcResultMatch; ++i) {
+            if (strcasecmp(reinterpret_cast<const char*>(name), family) == 0) {
+                out.familyFound = true;
+            }
+        }
+    }
+    FcPatternDestroy(match);
+    return ok;
+}
+
+// Windows-1252's printable characters in 0x80..0x9F; the rest of the bytes are Latin-1.
+uint32_t CodePoint(uint8_t c) {
+    static const uint16_t CP1252[32] = {
+        0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+    if (c >= 0x80 && c < 0xA0) {
+        return CP1252[c - 0x80];
+    }
+    return c;
+}
+
+}  // namespace
+
+class FontFace {
+  public:
+    struct Glyph {
+        bool loaded = false;
+        int32_t left = 0;  // from the pen position
+        int32_t top = 0;   // above the baseline
+        int32_t width = 0;
+        int32_t rows = 0;
+        int32_t advance = 0;
+        std::vector<uint8_t> coverage;
+    };
+
+    ~FontFace() {
+        if (face_ != nullptr) {
+            FT_Done_Face(face_);
+        }
+    }
+
+    static FontFace* Open(const LOGFONT& log) {
+        FT_Library lib = Library();
+        if (lib == nullptr) {
+            return nullptr;
+        }
+        char family[LF_FACESIZE + 1] = {};
+        std::memcpy(family, log.lfFaceName, LF_FACESIZE);
+        int weight = log.lfWeight <= 0 ? FW_NORMAL : std::clamp<int>(log.lfWeight, 1, 1000);
+        bool italic = log.lfItalic != 0;
+        // Heights: negative is the em height, positive the cell height, 0 the default.
+        int64_t height = log.lfHeight == 0 ? 16 : log.lfHeight;
+        height = std::clamp<int64_t>(height, -1000, 1000);
+        double pixels = height < 0 ? double(-height) : double(height) * 0.85;
+        Match m;
+        if (!MatchFace(family, weight, italic, pixels, m)) {
+            return nullptr;
+        }
+        // Light weights are honoured only in the face that was asked for. A stand-in face
+        // keeps at least its regular weight, as Windows never made a face lighter: a hairline
+        // stand-in would be unreadable at the small sizes these fonts are used at.
+        if (!m.familyFound && weight < FW_NORMAL) {
+            weight = FW_NORMAL;
+            Match regular;
+            if (MatchFace(family, weight, italic, pixels, regular)) {
+                m = regular;
+            }
+        }
+        auto f = std::make_unique<FontFace>();
+        if (FT_New_Face(lib, m.file.c_str(), m.index, &f->face_) != 0) {
+            f->face_ = nullptr;
+            return nullptr;
+        }
+        f->weight_ = weight;
+        f->embolden_ = weight >= FW_SEMIBOLD && m.fcWeight < FC_WEIGHT_DEMIBOLD;
+        f->oblique_ = italic && m.slant == FC_SLANT_ROMAN;
+        f->underline_ = log.lfUnderline != 0;
+        f->strikeOut_ = log.lfStrikeOut != 0;
+        f->italic_ = italic;
+        if (!f->Size(height)) {
+            return nullptr;
+        }
+        return f.release();
+    }
+
+    const Glyph& Get(uint8_t c) {
+        Glyph& g = glyphs_[c];
+        if (!g.loaded) {
+            Load(c, g);
+        }
+        return g;
+    }
+
+    int32_t ascent = 0, descent = 0, ppem = 0, externalLeading = 0, aveWidth = 0, maxWidth = 0;
+    int32_t underlinePos = 1, underlineThickness = 1, strikePos = 0;
+    bool underline() const { return underline_; }
+    bool strikeOut() const { return strikeOut_; }
+    bool italic() const { return italic_; }
+    int weight() const { return weight_; }
+
+  private:
+    bool Size(int64_t height) {
+        FT_Face f = face_;
+        int64_t upem = f->units_per_EM > 0 ? f->units_per_EM : 2048;
+        int64_t winAsc = f->ascender, winDesc = -int64_t(f->descender);
+        if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(f, FT_SFNT_OS2));
+            os2 != nullptr && os2->usWinAscent + os2->usWinDescent > 0) {
+            winAsc = os2->usWinAscent;
+            winDesc = os2->usWinDescent;
+        }
+        if (winAsc + winDesc <= 0) {
+            winAsc = upem * 8 / 10;
+            winDesc = upem - winAsc;
+        }
+        if (height < 0) {
+            ppem = int32_t(-height);
+            ascent = int32_t((winAsc * ppem + upem / 2) / upem);
+            descent = int32_t((winDesc * ppem + upem / 2) / upem);
+        } else {
+            ppem = int32_t((height * upem + (winAsc + winDesc) / 2) / (winAsc + winDesc));
+            ascent = int32_t((winAsc * height + (winAsc + winDesc) / 2) / (winAsc + winDesc));
+            descent = int32_t(height) - ascent;
+        }
+        ppem = std::max(ppem, 1);
+        if (FT_Set_Pixel_Sizes(f, 0, FT_UInt(ppem)) != 0) {
+            if (f->num_fixed_sizes <= 0 || FT_Select_Size(f, 0) != 0) {
+                return false;
+            }
+        }
+        int64_t gap = int64_t(f->height) - (int64_t(f->ascender) - f->descender);
+        int64_t extra = gap - ((winAsc + winDesc) - (int64_t(f->ascender) - f->descender));
+        externalLeading = int32_t(std::max<int64_t>(0, (extra * ppem + upem / 2) / upem));
+        auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(f, FT_SFNT_OS2));
+        if (os2 != nullptr && os2->xAvgCharWidth > 0) {
+            aveWidth = int32_t((int64_t(os2->xAvgCharWidth) * ppem + upem / 2) / upem);
+        } else {
+            aveWidth = Get('x').advance;
+        }
+        maxWidth = int32_t((int64_t(f->max_advance_width) * ppem + upem / 2) / upem);
+        if (f->underline_position != 0) {
+            underlinePos =
+                std::max(1, int32_t((-int64_t(f->underline_position) * ppem + upem / 2) / upem));
+            underlineThickness =
+                std::max(1, int32_t((int64_t(f->underline_thickness) * ppem + upem / 2) / upem));
+        }
+        strikePos = std::max(1, int32_t(ascent / 3));
+        return true;
+    }
+
+    void Load(uint8_t c, Glyph& g) {
+        g.loaded = true;
+        uint32_t cp = CodePoint(c);
+        if (cp == 0 || cp == '\n' || cp == '\r') {
+            return;
+        }
+        if (cp == '\t') {
+            cp = ' ';
+        }
+        FT_Face f = face_;
+        if (FT_Load_Char(f, cp, FT_LOAD_DEFAULT | FT_LOAD_TARGET_NORMAL) != 0) {
+            return;
+        }
+        if (oblique_) {
+            FT_GlyphSlot_Oblique(f->glyph);
+        }
+        if (embolden_) {
+            FT_GlyphSlot_Embolden(f->glyph);
+        }
+        g.advance = int32_t((f->glyph->advance.x + 32) >> 6);
+        if (f->glyph->format != FT_GLYPH_FORMAT_BITMAP &&
+            FT_Render_Glyph(f->glyph, FT_RENDER_MODE_NORMAL) != 0) {
+            return;
+        }
+        const FT_Bitmap& bm = f->glyph->bitmap;
+        if (bm.pixel_mode != FT_PIXEL_MODE_GRAY && bm.pixel_mode != FT_PIXEL_MODE_MONO) {
+            return;
+        }
+        g.left = f->glyph->bitmap_left;
+        g.top = f->glyph->bitmap_top;
+        g.width = int32_t(bm.width);
+        g.rows = int32_t(bm.rows);
+        g.coverage.assign(size_t(g.width) * size_t(g.rows), 0);
+        for (int32_t y = 0; y < g.rows; ++y) {
+            const uint8_t* row = bm.buffer + ptrdiff_t(y) * bm.pitch;
+            for (int32_t x = 0; x < g.width; ++x) {
+                uint8_t v = bm.pixel_mode == FT_PIXEL_MODE_GRAY
+                                ? row[x]
+                                : (((row[x >> 3] >> (7 - (x & 7))) & 1) ? 255 : 0);
+                g.coverage[size_t(y) * size_t(g.width) + size_t(x)] = v;
+            }
+        }
+    }
+
+    FT_Face face_ = nullptr;
+    Glyph glyphs_[256];
+    bool embolden_ = false;
+    bool oblique_ = false;
+    bool underline_ = false;
+    bool strikeOut_ = false;
+    bool italic_ = false;
+    int weight_ = FW_NORMAL;
+};
+
+Font::~Font() {
+    delete face;
+}
+
+FontFace* Font::Face() {
+    if (face == nullptr) {
+        face = FontFace::Open(log);
+    }
+    return face;
+}
+
+namespace {
+
+FontFace* FaceOf(const DC& dc) {
+    return dc.font != nullptr ? dc.font->Face() : nullptr;
+}
+
+inline uint8_t Mix(uint8_t dst, uint8_t src, uint32_t a) {
+    return uint8_t((dst * (255 - a) + src * a + 127) / 255);
+}
+
+// Blends one glyph's coverage over the canvas in the text colour, within clip.
+void BlendGlyph(const Canvas& c, const FontFace::Glyph& g, int32_t gx, int32_t gy,
+                const ClipBox& clip, COLORREF color) {
+    int32_t x0 = std::max(gx, clip.left), x1 = std::min(gx + g.width, clip.right);
+    int32_t y0 = std::max(gy, clip.top), y1 = std::min(gy + g.rows, clip.bottom);
+    if (x0 >= x1 || y0 >= y1) {
+        return;
+    }
+    const uint32_t solid = c.Encode(color);
+    const uint8_t r = GetRValue(color), gr = GetGValue(color), b = GetBValue(color);
+    const bool sixteen = c.fmt == Fmt::RGB565 || c.fmt == Fmt::RGB555;
+    for (int32_t y = y0; y < y1; ++y) {
+        const uint8_t* cov = g.coverage.data() + size_t(y - gy) * size_t(g.width);
+        uint16_t* row16 = reinterpret_cast<uint16_t*>(c.Row(y));
+        for (int32_t x = x0; x < x1; ++x) {
+            uint32_t a = cov[x - gx];
+            if (a == 0) {
+                continue;
+            }
+            if (a == 255) {
+                if (sixteen) {
+                    row16[x] = uint16_t(solid);
+                } else {
+                    c.PutRaw(x, y, solid);
+                }
+                continue;
+            }
+            COLORREF d = sixteen ? c.Decode(row16[x]) : c.Get(x, y);
+            COLORREF m =
+                RGB(Mix(GetRValue(d), r, a), Mix(GetGValue(d), gr, a), Mix(GetBValue(d), b, a));
+            if (sixteen) {
+                row16[x] = uint16_t(c.Encode(m));
+            } else {
+                c.Put(x, y, m);
+            }
+        }
+    }
+}
+
+ClipBox Intersect(const ClipBox& a, const Canvas& c) {
+    return {std::max(a.left, 0), std::max(a.top, 0), std::min(a.right, c.width),
+            std::min(a.bottom, c.height)};
+}
+
+}  // namespace
+
+int32_t TextWidth(const DC& dc, const char* text, size_t count) {
+    FontFace* f = FaceOf(dc);
+    if (f == nullptr) {
+        return 0;
+    }
+    int64_t w = 0;
+    for (size_t i = 0; i < count; ++i) {
+        w += f->Get(uint8_t(text[i])).advance;
+    }
+    return int32_t(std::min<int64_t>(w, INT32_MAX / 4));
+}
+
+void FontMetrics(const DC& dc, TEXTMETRIC& tm) {
+    tm = TEXTMETRIC{};
+    FontFace* f = FaceOf(dc);
+    if (f == nullptr) {
+        return;
+    }
+    tm.tmAscent = f->ascent;
+    tm.tmDescent = f->descent;
+    tm.tmHeight = f->ascent + f->descent;
+    tm.tmInternalLeading = std::max(0, tm.tmHeight - f->ppem);
+    tm.tmExternalLeading = f->externalLeading;
+    tm.tmAveCharWidth = f->aveWidth;
+    tm.tmMaxCharWidth = f->maxWidth;
+    tm.tmWeight = f->weight();
+    tm.tmDigitizedAspectX = 96;
+    tm.tmDigitizedAspectY = 96;
+    tm.tmFirstChar = 0x20;
+    tm.tmLastChar = 0xFF;
+    tm.tmDefaultChar = 0x1F;
+    tm.tmBreakChar = 0x20;
+    tm.tmItalic = f->italic() ? 1 : 0;
+    tm.tmUnderlined = f->underline() ? 1 : 0;
+    tm.tmStruckOut = f->strikeOut() ? 1 : 0;
+    tm.tmPitchAndFamily = 0x06;  // variable pitch, TrueType
+    tm.tmCharSet = BYTE(dc.font->log.lfCharSet);
+}
+
+void DrawTextRun(const DC& dc, const Canvas& canvas, int32_t x, int32_t y, const char* text,
+                 size_t count, const ClipBox& clipIn, const uint8_t* underlineAt) {
+    FontFace* f = FaceOf(dc);
+    if (f == nullptr || !canvas.Valid()) {
+        return;
+    }
+    ClipBox clip = Intersect(clipIn, canvas);
+    if (clip.left >= clip.right || clip.top >= clip.bottom) {
+        return;
+    }
+    int32_t height = f->ascent + f->descent;
+    if (dc.bkMode == OPAQUE) {
+        int32_t w = TextWidth(dc, text, count);
+        FillBox(canvas, std::max(x, clip.left), std::max(y, clip.top), std::min(x + w, clip.right),
+                std::min(y + height, clip.bottom), dc.bkColor);
+    }
+    int32_t baseline = y + f->ascent;
+    int32_t pen = x;
+    for (size_t i = 0; i < count; ++i) {
+        const FontFace::Glyph& g = f->Get(uint8_t(text[i]));
+        if (!g.coverage.empty()) {
+            BlendGlyph(canvas, g, pen + g.left, baseline - g.top, clip, dc.textColor);
+        }
+        bool under = f->underline() || (underlineAt != nullptr && underlineAt[i]);
+        if (under) {
+            int32_t top = baseline + f->underlinePos;
+            FillBox(canvas, std::max(pen, clip.left), std::max(top, clip.top),
+                    std::min(pen + g.advance, clip.right),
+                    std::min(top + f->underlineThickness, clip.bottom), dc.textColor);
+        }
+        if (f->strikeOut()) {
+            int32_t top = baseline - f->strikePos;
+            FillBox(canvas, std::max(pen, clip.left), std::max(top, clip.top),
+                    std::min(pen + g.advance, clip.right),
+                    std::min(top + f->underlineThickness, clip.bottom), dc.textColor);
+        }
+        pen += g.advance;
+    }
+}
+
+}  // namespace platform::gdi
+
+using namespace platform::gdi;
+
+HFONT CreateFont(int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                 DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
+                 DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, LPCSTR faceName) {
+    LOGFONT log{};
+    log.lfHeight = height;
+    log.lfWidth = width;
+    log.lfEscapement = escapement;
+    log.lfOrientation = orientation;
+    log.lfWeight = weight;
+    log.lfItalic = BYTE(italic);
+    log.lfUnderline = BYTE(underline);
+    log.lfStrikeOut = BYTE(strikeOut);
+    log.lfCharSet = BYTE(charSet);
+    log.lfOutPrecision = BYTE(outPrecision);
+    log.lfClipPrecision = BYTE(clipPrecision);
+    log.lfQuality = BYTE(quality);
+    log.lfPitchAndFamily = BYTE(pitchAndFamily);
+    if (faceName != nullptr) {
+        std::strncpy(log.lfFaceName, faceName, LF_FACESIZE - 1);
+    }
+    return CreateFontIndirect(&log);
+}
+
+HFONT CreateFontIndirect(const LOGFONT* font) {
+    if (font == nullptr) {
+        return nullptr;
+    }
+    auto f = std::make_unique<Font>();
+    f->log = *font;
+    f->log.lfFaceName[LF_FACESIZE - 1] = '\0';
+    return reinterpret_cast<HFONT>(Register(std::move(f)));
+}
+
+BOOL GetTextMetrics(HDC handle, TEXTMETRIC* metrics) {
+    DC* dc = AsDC(handle);
+    if (dc == nullptr || metrics == nullptr || FaceOf(*dc) == nullptr) {
+        return FALSE;
+    }
+    FontMetrics(*dc, *metrics);
+    return TRUE;
+}
+
+BOOL GetTextExtentPoint32(HDC handle, LPCSTR text, int count, SIZE* size) {
+    DC* dc = AsDC(handle);
+    if (dc == nullptr || size == nullptr || count < 0 || (text == nullptr && count > 0)) {
+        return FALSE;
+    }
+    TEXTMETRIC tm;
+    FontMetrics(*dc, tm);
+    size->cx = TextWidth(*dc, text, size_t(count));
+    size->cy = tm.tmHeight;
+    return TRUE;
+}
+
+BOOL TextOut(HDC handle, int x, int y, LPCSTR text, int count) {
+    DC* dc = AsDC(handle);
+    if (dc == nullptr || count < 0 || (text == nullptr && count > 0)) {
+        return FALSE;
+    }
+    Canvas c = dc->View();
+    DrawTextRun(*dc, c, x, y, text, size_t(count), ClipBox{0, 0, c.width, c.height}, nullptr);
+    dc->Changed();
+    return TRUE;
+}

@@ -1,0 +1,680 @@
+// Handles, device contexts, selection and the stock objects.
+#include <cstdio>
+#include <cstring>
+#include <unordered_map>
+
+#include "platform/gdi/gdi_internal.h"
+#include "platform/gdi/gdi_target.h"
+
+namespace platform::gdi {
+namespace {
+
+std::unordered_map<const void*, std::unique_ptr<Object>>& Objects() {
+    static std::unordered_map<const void*, std::unique_ptr<Object>> objects;
+    return objects;
+}
+
+std::unordered_map<const void*, std::unique_ptr<DC>>& DCs() {
+    static std::unordered_map<const void*, std::unique_ptr<DC>> dcs;
+    return dcs;
+}
+
+int BitsFor(Fmt fmt) {
+    switch (fmt) {
+        case Fmt::RGB565:
+        case Fmt::RGB555:
+            return 16;
+        case Fmt::XRGB8888:
+            return 32;
+        case Fmt::BGR24:
+            return 24;
+        case Fmt::PAL8:
+            return 8;
+        case Fmt::MONO1:
+            return 1;
+    }
+    return 0;
+}
+
+Fmt FmtOf(PixelFormat f) {
+    switch (f) {
+        case PixelFormat::RGB555:
+            return Fmt::RGB555;
+        case PixelFormat::XRGB8888:
+            return Fmt::XRGB8888;
+        case PixelFormat::RGB565:
+            break;
+    }
+    return Fmt::RGB565;
+}
+
+void Destroy(Object* o) {
+    Objects().erase(o);
+}
+
+void Unselect(Object* o) {
+    if (o == nullptr || o->stock) {
+        return;
+    }
+    --o->selections;
+    if (o->selections == 0 && o->deletePending) {
+        Destroy(o);
+    }
+}
+
+void Select(Object* o) {
+    if (o != nullptr && !o->stock) {
+        ++o->selections;
+    }
+}
+
+HGDIOBJ MakeStock(int index) {
+    std::unique_ptr<Object> o;
+    auto brush = [](COLORREF c, bool null) {
+        auto b = std::make_unique<Brush>();
+        b->color = c;
+        b->null = null;
+        return b;
+    };
+    auto pen = [](COLORREF c, bool null) {
+        auto p = std::make_unique<Pen>();
+        p->color = c;
+        p->null = null;
+        return p;
+    };
+    auto font = [](LONG height, LONG weight, const char* face) {
+        auto f = std::make_unique<Font>();
+        f->log.lfHeight = height;
+        f->log.lfWeight = weight;
+        f->log.lfCharSet = DEFAULT_CHARSET;
+        std::snprintf(f->log.lfFaceName, sizeof f->log.lfFaceName, "%s", face);
+        return f;
+    };
+    switch (index) {
+        case WHITE_BRUSH:
+            o = brush(RGB(255, 255, 255), false);
+            break;
+        case LTGRAY_BRUSH:
+            o = brush(RGB(192, 192, 192), false);
+            break;
+        case GRAY_BRUSH:
+            o = brush(RGB(128, 128, 128), false);
+            break;
+        case DKGRAY_BRUSH:
+            o = brush(RGB(64, 64, 64), false);
+            break;
+        case BLACK_BRUSH:
+            o = brush(RGB(0, 0, 0), false);
+            break;
+        case NULL_BRUSH:
+            o = brush(0, true);
+            break;
+        case WHITE_PEN:
+            o = pen(RGB(255, 255, 255), false);
+            break;
+        case BLACK_PEN:
+            o = pen(RGB(0, 0, 0), false);
+            break;
+        case NULL_PEN:
+            o = pen(0, true);
+            break;
+        case ANSI_VAR_FONT:
+        case DEFAULT_GUI_FONT:
+            // 8 points at 96 dpi.
+            o = font(-11, FW_NORMAL, "MS Sans Serif");
+            break;
+        case SYSTEM_FONT:
+            o = font(16, FW_BOLD, "System");
+            break;
+        default:
+            return nullptr;
+    }
+    o->stock = true;
+    return Register(std::move(o));
+}
+
+// The shared 1 x 1 monochrome bitmap every new memory DC starts with.
+Bitmap* StockMonoBitmap() {
+    static Bitmap* stock = [] {
+        auto b = MakeBitmap(1, 1, Fmt::MONO1);
+        b->dib = false;
+        b->bottomUp = false;
+        b->stock = true;
+        return AsBitmap(Register(std::move(b)));
+    }();
+    return stock;
+}
+
+HDC NewDC(std::unique_ptr<DC> dc) {
+    dc->font = AsFont(GetStockObject(SYSTEM_FONT));
+    dc->brush = AsBrush(GetStockObject(WHITE_BRUSH));
+    dc->pen = AsPen(GetStockObject(BLACK_PEN));
+    DC* raw = dc.get();
+    DCs().emplace(raw, std::move(dc));
+    return reinterpret_cast<HDC>(raw);
+}
+
+}  // namespace
+
+COLORREF Canvas::Decode(uint32_t raw) const {
+    switch (fmt) {
+        case Fmt::RGB565:
+            return From565(raw);
+        case Fmt::RGB555:
+            return From555(raw);
+        case Fmt::XRGB8888:
+        case Fmt::BGR24:
+            return FromXrgb(raw);
+        case Fmt::PAL8:
+        case Fmt::MONO1:
+            if (palette != nullptr && raw < palette->size()) {
+                return FromXrgb((*palette)[raw]);
+            }
+            return RGB(0, 0, 0);
+    }
+    return 0;
+}
+
+uint32_t Canvas::Encode(COLORREF c) const {
+    switch (fmt) {
+        case Fmt::RGB565:
+            return To565(c);
+        case Fmt::RGB555:
+            return To555(c);
+        case Fmt::XRGB8888:
+        case Fmt::BGR24:
+            return ToXrgb(c);
+        case Fmt::PAL8:
+        case Fmt::MONO1: {
+            if (palette == nullptr || palette->empty()) {
+                return 0;
+            }
+            // The nearest palette entry, as GDI maps colours onto a palette bitmap.
+            uint32_t best = 0;
+            int64_t bestDist = INT64_MAX;
+            for (size_t i = 0; i < palette->size(); ++i) {
+                COLORREF p = FromXrgb((*palette)[i]);
+                int64_t dr = int(GetRValue(p)) - GetRValue(c);
+                int64_t dg = int(GetGValue(p)) - GetGValue(c);
+                int64_t db = int(GetBValue(p)) - GetBValue(c);
+                int64_t d = dr * dr + dg * dg + db * db;
+                if (d < bestDist) {
+                    bestDist = d;
+                    best = uint32_t(i);
+                }
+            }
+            return best;
+        }
+    }
+    return 0;
+}
+
+uint32_t Canvas::GetRaw(int32_t x, int32_t y) const {
+    const uint8_t* r = Row(y);
+    switch (fmt) {
+        case Fmt::RGB565:
+        case Fmt::RGB555: {
+            uint16_t v;
+            std::memcpy(&v, r + 2 * x, 2);
+            return v;
+        }
+        case Fmt::XRGB8888: {
+            uint32_t v;
+            std::memcpy(&v, r + 4 * x, 4);
+            return v & 0x00FFFFFF;
+        }
+        case Fmt::BGR24:
+            return uint32_t(r[3 * x]) | (uint32_t(r[3 * x + 1]) << 8) |
+                   (uint32_t(r[3 * x + 2]) << 16);
+        case Fmt::PAL8:
+            return r[x];
+        case Fmt::MONO1:
+            return (r[x >> 3] >> (7 - (x & 7))) & 1;
+    }
+    return 0;
+}
+
+void Canvas::PutRaw(int32_t x, int32_t y, uint32_t raw) const {
+    uint8_t* r = Row(y);
+    switch (fmt) {
+        case Fmt::RGB565:
+        case Fmt::RGB555: {
+            uint16_t v = uint16_t(raw);
+            std::memcpy(r + 2 * x, &v, 2);
+            break;
+        }
+        case Fmt::XRGB8888:
+            std::memcpy(r + 4 * x, &raw, 4);
+            break;
+        case Fmt::BGR24:
+            r[3 * x] = uint8_t(raw);
+            r[3 * x + 1] = uint8_t(raw >> 8);
+            r[3 * x + 2] = uint8_t(raw >> 16);
+            break;
+        case Fmt::PAL8:
+            r[x] = uint8_t(raw);
+            break;
+        case Fmt::MONO1: {
+            uint8_t bit = uint8_t(0x80u >> (x & 7));
+            r[x >> 3] = raw ? uint8_t(r[x >> 3] | bit) : uint8_t(r[x >> 3] & ~bit);
+            break;
+        }
+    }
+}
+
+COLORREF Canvas::Get(int32_t x, int32_t y) const {
+    return Decode(GetRaw(x, y));
+}
+void Canvas::Put(int32_t x, int32_t y, COLORREF c) const {
+    PutRaw(x, y, Encode(c));
+}
+
+Canvas Bitmap::View() {
+    Canvas c;
+    if (bits.empty()) {
+        return c;
+    }
+    c.width = width;
+    c.height = height;
+    c.fmt = fmt;
+    c.palette = &palette;
+    if (bottomUp) {
+        c.row0 = bits.data() + ptrdiff_t(height - 1) * stride;
+        c.pitch = -ptrdiff_t(stride);
+    } else {
+        c.row0 = bits.data();
+        c.pitch = stride;
+    }
+    return c;
+}
+
+std::unique_ptr<Bitmap> MakeBitmap(int32_t width, int32_t height, Fmt fmt) {
+    constexpr int32_t MAX_SIDE = 16384;
+    if (width <= 0 || height <= 0 || width > MAX_SIDE || height > MAX_SIDE) {
+        return nullptr;
+    }
+    auto b = std::make_unique<Bitmap>();
+    b->width = width;
+    b->height = height;
+    b->fmt = fmt;
+    b->bitsPixel = BitsFor(fmt);
+    b->stride = int32_t(((int64_t(width) * b->bitsPixel + 31) / 32) * 4);
+    b->bits.assign(size_t(b->stride) * size_t(height), 0);
+    if (fmt == Fmt::MONO1) {
+        b->palette = {0x000000, 0xFFFFFF};
+    }
+    return b;
+}
+
+Canvas DC::View() const {
+    if (memory) {
+        return bitmap != nullptr ? bitmap->View() : Canvas{};
+    }
+    Canvas c;
+    c.row0 = target.pixels;
+    c.pitch = target.pitch;
+    c.width = target.width;
+    c.height = target.height;
+    c.fmt = FmtOf(target.format);
+    return c;
+}
+
+DC* AsDC(HDC dc) {
+    auto& all = DCs();
+    auto it = all.find(dc);
+    return it == all.end() ? nullptr : it->second.get();
+}
+
+Object* AsObject(HGDIOBJ h) {
+    auto& all = Objects();
+    auto it = all.find(h);
+    if (it == all.end() || it->second->deletePending) {
+        return nullptr;
+    }
+    return it->second.get();
+}
+
+template <typename T>
+static T* AsKind(HGDIOBJ h, Kind k) {
+    Object* o = AsObject(h);
+    return (o != nullptr && o->kind == k) ? static_cast<T*>(o) : nullptr;
+}
+
+Bitmap* AsBitmap(HGDIOBJ h) {
+    return AsKind<Bitmap>(h, Kind::Bitmap);
+}
+Font* AsFont(HGDIOBJ h) {
+    return AsKind<Font>(h, Kind::Font);
+}
+Brush* AsBrush(HGDIOBJ h) {
+    return AsKind<Brush>(h, Kind::Brush);
+}
+Pen* AsPen(HGDIOBJ h) {
+    return AsKind<Pen>(h, Kind::Pen);
+}
+
+HGDIOBJ Register(std::unique_ptr<Object> object) {
+    if (!object) {
+        return nullptr;
+    }
+    Object* raw = object.get();
+    Objects().emplace(raw, std::move(object));
+    return reinterpret_cast<HGDIOBJ>(raw);
+}
+
+void FillBox(const Canvas& c, int32_t x0, int32_t y0, int32_t x1, int32_t y1, COLORREF color) {
+    if (!c.Valid()) {
+        return;
+    }
+    x0 = std::max(x0, 0);
+    y0 = std::max(y0, 0);
+    x1 = std::min(x1, c.width);
+    y1 = std::min(y1, c.height);
+    if (x0 >= x1 || y0 >= y1) {
+        return;
+    }
+    uint32_t raw = c.Encode(color);
+    for (int32_t y = y0; y < y1; ++y) {
+        if (c.fmt == Fmt::RGB565 || c.fmt == Fmt::RGB555) {
+            uint16_t* p = reinterpret_cast<uint16_t*>(c.Row(y)) + x0;
+            std::fill(p, p + (x1 - x0), uint16_t(raw));
+        } else {
+            for (int32_t x = x0; x < x1; ++x) {
+                c.PutRaw(x, y, raw);
+            }
+        }
+    }
+}
+
+}  // namespace platform::gdi
+
+using namespace platform::gdi;
+
+namespace platform {
+
+HDC CreateTargetDC(const PixelTarget& target, std::function<void()> onChanged) {
+    if (target.pixels == nullptr || target.width <= 0 || target.height <= 0) {
+        return nullptr;
+    }
+    auto dc = std::make_unique<DC>();
+    dc->target = target;
+    dc->onChanged = std::move(onChanged);
+    return NewDC(std::move(dc));
+}
+
+void DeleteTargetDC(HDC dc) {
+    ::DeleteDC(dc);
+}
+
+}  // namespace platform
+
+HDC CreateCompatibleDC(HDC reference) {
+    if (reference != nullptr && AsDC(reference) == nullptr) {
+        return nullptr;
+    }
+    auto dc = std::make_unique<DC>();
+    dc->memory = true;
+    dc->bitmap = StockMonoBitmap();
+    return NewDC(std::move(dc));
+}
+
+BOOL DeleteDC(HDC handle) {
+    DC* dc = AsDC(handle);
+    if (dc == nullptr) {
+        return FALSE;
+    }
+    Unselect(dc->bitmap);
+    Unselect(dc->font);
+    Unselect(dc->brush);
+    Unselect(dc->pen);
+    DCs().erase(dc);
+    return TRUE;
+}
+
+int GetDeviceCaps(HDC handle, int index) {
+    DC* dc = AsDC(handle);
+    switch (index) {
+        case LOGPIXELSX:
+        case LOGPIXELSY:
+            return 96;
+        case HORZRES:
+            return dc != nullptr ? dc->View().width : platform::SCREEN_WIDTH;
+        case VERTRES:
+            return dc != nullptr ? dc->View().height : platform::SCREEN_HEIGHT;
+        case BITSPIXEL:
+            return dc != nullptr ? BitsFor(dc->View().fmt) : 16;
+        case PLANES:
+            return 1;
+        default:
+            return 0;
+    }
+}
+
+HGDIOBJ SelectObject(HDC handle, HGDIOBJ object) {
+    DC* dc = AsDC(handle);
+    Object* o = AsObject(object);
+    if (dc == nullptr || o == nullptr) {
+        return nullptr;
+    }
+    auto swap = [&](auto*& slot, auto* next) -> HGDIOBJ {
+        auto* previous = slot;
+        if (next == previous) {
+            return reinterpret_cast<HGDIOBJ>(previous);
+        }
+        Select(next);
+        slot = next;
+        HGDIOBJ result = reinterpret_cast<HGDIOBJ>(previous);
+        Unselect(previous);
+        return result;
+    };
+    switch (o->kind) {
+        case Kind::Bitmap: {
+            auto* b = static_cast<Bitmap*>(o);
+            // Bitmaps go only into memory DCs, and into one at a time.
+            if (!dc->memory || (b != dc->bitmap && !b->stock && b->selections > 0)) {
+                return nullptr;
+            }
+            return swap(dc->bitmap, b);
+        }
+        case Kind::Font:
+            return swap(dc->font, static_cast<Font*>(o));
+        case Kind::Brush:
+            return swap(dc->brush, static_cast<Brush*>(o));
+        case Kind::Pen:
+            return swap(dc->pen, static_cast<Pen*>(o));
+    }
+    return nullptr;
+}
+
+HGDIOBJ SelectObject(HDC dc, HBITMAP o) {
+    return SelectObject(dc, reinterpret_cast<HGDIOBJ>(o));
+}
+HGDIOBJ SelectObject(HDC dc, HFONT o) {
+    return SelectObject(dc, reinterpret_cast<HGDIOBJ>(o));
+}
+HGDIOBJ SelectObject(HDC dc, HBRUSH o) {
+    return SelectObject(dc, reinterpret_cast<HGDIOBJ>(o));
+}
+HGDIOBJ SelectObject(HDC dc, HPEN o) {
+    return SelectObject(dc, reinterpret_cast<HGDIOBJ>(o));
+}
+
+BOOL DeleteObject(HGDIOBJ object) {
+    Object* o = AsObject(object);
+    if (o == nullptr) {
+        return FALSE;
+    }
+    if (o->stock) {
+        return TRUE;
+    }
+    if (o->selections > 0) {
+        o->deletePending = true;
+        return TRUE;
+    }
+    Destroy(o);
+    return TRUE;
+}
+
+BOOL DeleteObject(HBITMAP o) {
+    return DeleteObject(reinterpret_cast<HGDIOBJ>(o));
+}
+BOOL DeleteObject(HFONT o) {
+    return DeleteObject(reinterpret_cast<HGDIOBJ>(o));
+}
+BOOL DeleteObject(HBRUSH o) {
+    return DeleteObject(reinterpret_cast<HGDIOBJ>(o));
+}
+BOOL DeleteObject(HPEN o) {
+    return DeleteObject(reinterpret_cast<HGDIOBJ>(o));
+}
+
+int GetObject(HGDIOBJ object, int size, void* buffer) {
+    Object* o = AsObject(object);
+    if (o == nullptr || size < 0) {
+        return 0;
+    }
+    if (o->kind == Kind::Bitmap) {
+        auto* b = static_cast<Bitmap*>(o);
+        if (buffer == nullptr) {
+            return int(sizeof(BITMAP));
+        }
+        BITMAP bm{};
+        bm.bmType = 0;
+        bm.bmWidth = b->width;
+        bm.bmHeight = b->height;
+        bm.bmWidthBytes = b->stride;
+        bm.bmPlanes = 1;
+        bm.bmBitsPixel = WORD(b->bitsPixel);
+        bm.bmBits = b->dib ? b->bits.data() : nullptr;
+        // A caller built for 32-bit pointers passes a record without the full pointer:
+        // fill what fits up to bmBits, never past the buffer.
+        size_t n = size >= int(sizeof(BITMAP))             ? sizeof(BITMAP)
+                   : size >= int(offsetof(BITMAP, bmBits)) ? offsetof(BITMAP, bmBits)
+                                                           : 0;
+        std::memcpy(buffer, &bm, n);
+        return int(n);
+    }
+    if (o->kind == Kind::Font) {
+        if (buffer == nullptr) {
+            return int(sizeof(LOGFONT));
+        }
+        size_t n = std::min(size_t(size), sizeof(LOGFONT));
+        std::memcpy(buffer, &static_cast<Font*>(o)->log, n);
+        return int(n);
+    }
+    return 0;
+}
+
+int GetObject(HBITMAP o, int size, void* buffer) {
+    return GetObject(reinterpret_cast<HGDIOBJ>(o), size, buffer);
+}
+int GetObject(HFONT o, int size, void* buffer) {
+    return GetObject(reinterpret_cast<HGDIOBJ>(o), size, buffer);
+}
+
+HGDIOBJ GetStockObject(int index) {
+    static std::unordered_map<int, HGDIOBJ> stock;
+    auto it = stock.find(index);
+    if (it != stock.end()) {
+        return it->second;
+    }
+    HGDIOBJ h = MakeStock(index);
+    if (h != nullptr) {
+        stock.emplace(index, h);
+    }
+    return h;
+}
+
+HBITMAP CreateCompatibleBitmap(HDC handle, int width, int height) {
+    DC* dc = AsDC(handle);
+    if (dc == nullptr || width < 0 || height < 0) {
+        return nullptr;
+    }
+    Fmt fmt = Fmt::RGB565;
+    const std::vector<uint32_t>* palette = nullptr;
+    if (dc->memory && dc->bitmap != nullptr) {
+        fmt = dc->bitmap->fmt;
+        palette = &dc->bitmap->palette;
+    } else {
+        fmt = dc->View().fmt;
+    }
+    if (width == 0 || height == 0) {
+        width = height = 1;
+        fmt = Fmt::MONO1;
+    }
+    auto b = MakeBitmap(width, height, fmt);
+    if (!b) {
+        return nullptr;
+    }
+    if (fmt == Fmt::PAL8 && palette != nullptr) {
+        b->palette = *palette;
+    }
+    b->bottomUp = false;
+    return reinterpret_cast<HBITMAP>(Register(std::move(b)));
+}
+
+HBRUSH CreateSolidBrush(COLORREF color) {
+    auto b = std::make_unique<Brush>();
+    b->color = color & 0x00FFFFFF;
+    return reinterpret_cast<HBRUSH>(Register(std::move(b)));
+}
+
+HPEN CreatePen(int style, int width, COLORREF color) {
+    auto p = std::make_unique<Pen>();
+    p->null = style == PS_NULL;
+    p->width = std::max(width, 1);
+    p->color = color & 0x00FFFFFF;
+    return reinterpret_cast<HPEN>(Register(std::move(p)));
+}
+
+COLORREF SetTextColor(HDC handle, COLORREF color) {
+    DC* dc = AsDC(handle);
+    if (dc == nullptr) {
+        return CLR_INVALID;
+    }
+    COLORREF old = dc->textColor;
+    dc->textColor = color & 0x00FFFFFF;
+    return old;
+}
+
+COLORREF GetTextColor(HDC handle) {
+    DC* dc = AsDC(handle);
+    return dc != nullptr ? dc->textColor : CLR_INVALID;
+}
+
+COLORREF SetBkColor(HDC handle, COLORREF color) {
+    DC* dc = AsDC(handle);
+    if (dc == nullptr) {
+        return CLR_INVALID;
+    }
+    COLORREF old = dc->bkColor;
+    dc->bkColor = color & 0x00FFFFFF;
+    return old;
+}
+
+COLORREF GetBkColor(HDC handle) {
+    DC* dc = AsDC(handle);
+    return dc != nullptr ? dc->bkColor : CLR_INVALID;
+}
+
+int SetBkMode(HDC handle, int mode) {
+    DC* dc = AsDC(handle);
+    if (dc == nullptr || (mode != TRANSPARENT && mode != OPAQUE)) {
+        return 0;
+    }
+    int old = dc->bkMode;
+    dc->bkMode = mode;
+    return old;
+}
+
+int GetBkMode(HDC handle) {
+    DC* dc = AsDC(handle);
+    return dc != nullptr ? dc->bkMode : 0;
+}
+
+void OutputDebugString(LPCSTR text) {
+    if (text != nullptr) {
+        std::fputs(text, stderr);
+        std::fflush(stderr);
+    }
+}
