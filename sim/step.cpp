@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "sim/random.h"
 #include "sim/world.h"
 
@@ -12,6 +14,42 @@ bool IsCreature(int32_t type) { return type == CELL_BLUE || type == CELL_RED; }
 // Ages grow without limit; wrap instead of overflowing after two billion years.
 int32_t OneYearOlder(int32_t age) { return int32_t(uint32_t(age) + 1u); }
 
+// Neighbour counts of both clans for every square, made once at the start of a year.
+// Types do not change until the year is over, so the counts hold for both passes.
+// The board is framed by one square on each side so that no count needs a bounds test.
+constexpr int FRAMED = BOARD_SIZE + 2;
+struct ClanCounts {
+    uint8_t count[2][FRAMED * FRAMED];
+    int8_t type[FRAMED * FRAMED];  // -1 off the board and for unknown types
+};
+thread_local ClanCounts g_counts;
+
+constexpr int Framed(int column, int row) { return (column + 1) * FRAMED + (row + 1); }
+
+void CountClans(const std::array<Cell, BOARD_CELLS>& board) {
+    std::memset(g_counts.count, 0, sizeof(g_counts.count));
+    std::memset(g_counts.type, -1, sizeof(g_counts.type));
+    for (int column = 0; column < BOARD_SIZE; ++column) {
+        for (int row = 0; row < BOARD_SIZE; ++row) {
+            const int32_t type = board[CellIndex(column, row)].type;
+            g_counts.type[Framed(column, row)] =
+                type >= CELL_BLUE && type <= CELL_EMPTY ? int8_t(type) : int8_t(-1);
+            if (!IsCreature(type)) {
+                continue;
+            }
+            uint8_t* around = g_counts.count[type] + Framed(column, row);
+            around[-FRAMED - 1] += 1;
+            around[-FRAMED] += 1;
+            around[-FRAMED + 1] += 1;
+            around[-1] += 1;
+            around[1] += 1;
+            around[FRAMED - 1] += 1;
+            around[FRAMED] += 1;
+            around[FRAMED + 1] += 1;
+        }
+    }
+}
+
 // The order in which a square strikes its neighbours.
 constexpr int STRIKE_OFFSETS[8][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1},
                                       {-1, -1}, {-1, 1}, {1, 1}, {1, -1}};
@@ -19,6 +57,9 @@ constexpr int STRIKE_OFFSETS[8][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1},
 }  // namespace
 
 int32_t WorldState::CountNeighbours(int column, int row, int32_t type) const {
+    if (IsCreature(type)) {
+        return g_counts.count[type][Framed(column, row)];
+    }
     int32_t count = 0;
     for (int dc = -1; dc <= 1; ++dc) {
         for (int dr = -1; dr <= 1; ++dr) {
@@ -32,14 +73,14 @@ int32_t WorldState::CountNeighbours(int column, int row, int32_t type) const {
 }
 
 void WorldState::StrikeNeighbour(int column, int row, int neighbourColumn, int neighbourRow) {
-    if (!OnBoard(neighbourColumn, neighbourRow)) {
+    // The framed types answer "off the board" and "not a creature" in one look.
+    const int32_t strikerType = g_counts.type[Framed(column, row)];
+    const int32_t targetType = g_counts.type[Framed(neighbourColumn, neighbourRow)];
+    if (!IsCreature(strikerType) || !IsCreature(targetType) || strikerType == targetType) {
         return;
     }
     const Cell& striker = board[CellIndex(column, row)];
     Cell& target = board[CellIndex(neighbourColumn, neighbourRow)];
-    if (!IsCreature(striker.type) || !IsCreature(target.type) || striker.type == target.type) {
-        return;
-    }
     // hp and attack come from a file as bytes at most, so eight strikes stay in range;
     // saturate anyway rather than overflow on a hand-made world.
     const int64_t hp = int64_t(target.hp) - int64_t(striker.attack);
@@ -125,6 +166,7 @@ void WorldState::DecideSurvival(int column, int row) {
 
 void WorldState::StepYear() {
     year = int32_t(uint32_t(year) + 1u);
+    CountClans(board);
 
     for (int column = 0; column < BOARD_SIZE; ++column) {
         for (int row = 0; row < BOARD_SIZE; ++row) {
@@ -136,8 +178,10 @@ void WorldState::StepYear() {
             } else {
                 next.type = CELL_EMPTY;
             }
-            for (const auto& offset : STRIKE_OFFSETS) {
-                StrikeNeighbour(column, row, column + offset[0], row + offset[1]);
+            if (IsCreature(cell.type)) {
+                for (const auto& offset : STRIKE_OFFSETS) {
+                    StrikeNeighbour(column, row, column + offset[0], row + offset[1]);
+                }
             }
             TryBirth(column, row);
         }
