@@ -11,7 +11,7 @@
 namespace platform {
 
 class HeadlessHost : public Host {
-public:
+  public:
     bool AcquireScreen(int32_t width, int32_t height, int32_t bitsPerPixel) override;
     void ReleaseScreen() override;
     void Present(const uint8_t* pixels, int32_t pitch) override;
@@ -51,7 +51,7 @@ public:
     bool CursorShown() const { return cursorShown_; }
     bool MouseGrabbed() const { return mouseGrabbed_; }
 
-private:
+  private:
     std::deque<HostEvent> events_;
     uint32_t now_ = 0;
     bool refuseScreen_ = false;

@@ -25,11 +25,11 @@ struct HostEvent {
     HostEventType type = HostEventType::MouseMove;
     int32_t x = 0;  // picture coordinates, already mapped and clamped to 0..639, 0..479
     int32_t y = 0;
-    int32_t button = 0;        // 1 left, 2 right, 3 middle
-    uint32_t virtualKey = 0;   // Win32 virtual-key code (VK_ESCAPE 27, VK_SPACE 32, ...)
-    bool repeat = false;       // auto-repeated key press
-    uint32_t character = 0;    // Unicode code point, for Text
-    uint32_t timeMs = 0;       // host clock when the event happened
+    int32_t button = 0;       // 1 left, 2 right, 3 middle
+    uint32_t virtualKey = 0;  // Win32 virtual-key code (VK_ESCAPE 27, VK_SPACE 32, ...)
+    bool repeat = false;      // auto-repeated key press
+    uint32_t character = 0;   // Unicode code point, for Text
+    uint32_t timeMs = 0;      // host clock when the event happened
 };
 
 // An image for the window icon or the cursor, 0xAARRGGBB, rows top to bottom.
@@ -42,7 +42,7 @@ struct HostImage {
 };
 
 class Host {
-public:
+  public:
     virtual ~Host() = default;
 
     // Takes the screen for a width x height picture at the given depth; false when the

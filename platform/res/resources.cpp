@@ -1,0 +1,73 @@
+#include "platform/res/resources.h"
+
+#include <cctype>
+
+#include "platform/res/resource_table.h"
+
+namespace platform {
+namespace {
+
+bool SameName(const char* a, const char* b) {
+    for (; *a && *b; ++a, ++b) {
+        if (std::toupper(static_cast<unsigned char>(*a)) !=
+            std::toupper(static_cast<unsigned char>(*b))) {
+            return false;
+        }
+    }
+    return *a == *b;
+}
+
+}  // namespace
+
+const EmbeddedResource* FindInTable(const EmbeddedResource* table, size_t count, LPCSTR name,
+                                    ResourceType type) {
+    if (name == nullptr) {
+        return nullptr;
+    }
+    const bool byId = IS_INTRESOURCE(name);
+    // "#128" names the resource with id 128, as on the original platform.
+    uint32_t id = uint32_t(reinterpret_cast<uintptr_t>(name));
+    bool numeric = byId;
+    if (!byId && name[0] == '#' && name[1] != '\0') {
+        numeric = true;
+        id = 0;
+        for (const char* p = name + 1; *p; ++p) {
+            if (*p < '0' || *p > '9' || id > 0xFFFF) {
+                return nullptr;
+            }
+            id = id * 10 + uint32_t(*p - '0');
+        }
+    }
+    for (size_t i = 0; i < count; ++i) {
+        const EmbeddedResource& r = table[i];
+        if (r.type != type || r.bytes == nullptr) {
+            continue;
+        }
+        if (numeric ? (r.name == nullptr && r.id == id)
+                    : (r.name != nullptr && SameName(r.name, name))) {
+            return &r;
+        }
+    }
+    return nullptr;
+}
+
+bool FindResourceData(HINSTANCE module, LPCSTR name, ResourceType type, ResourceData& out) {
+    if (module == nullptr) {
+        return false;
+    }
+    const EmbeddedResource* r =
+        FindInTable(EMBEDDED_RESOURCES, EMBEDDED_RESOURCE_COUNT, name, type);
+    if (r == nullptr) {
+        return false;
+    }
+    out.bytes = r->bytes;
+    out.size = r->size;
+    return true;
+}
+
+HINSTANCE ExecutableInstance() {
+    static char self;
+    return reinterpret_cast<HINSTANCE>(&self);
+}
+
+}  // namespace platform
