@@ -1,0 +1,250 @@
+#include "user_test_support.h"
+
+using namespace usertest;
+using platform::HostEventType;
+
+namespace {
+
+class DoubleClickTest : public UserTest {
+  protected:
+    std::vector<UINT> Buttons() {
+        return Messages({WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN,
+                         WM_RBUTTONUP, WM_RBUTTONDBLCLK});
+    }
+};
+
+struct SecondClick {
+    const char* name;
+    uint32_t afterMs;
+    int dx;
+    int dy;
+    UINT expected;
+};
+
+// Catches a double click recognised too far away or too late, or missed when close.
+TEST_F(DoubleClickTest, SecondPressIsDoubleClickOnlyWithinTimeAndRectangle) {
+    const SecondClick cases[] = {
+        {"same place at once", 0, 0, 0, WM_LBUTTONDBLCLK},
+        {"one pixel off at 500 ms", 500, 1, -1, WM_LBUTTONDBLCLK},
+        {"two pixels right", 100, 2, 0, WM_LBUTTONDOWN},
+        {"two pixels up", 100, 0, -2, WM_LBUTTONDOWN},
+        {"501 ms later", 501, 0, 0, WM_LBUTTONDOWN},
+    };
+    for (const SecondClick& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        MakeMain("Dbl");
+        Click(100, 100);
+        platform::PumpPendingMessages();
+        host->AdvanceClock(c.afterMs);
+        Click(100 + c.dx, 100 + c.dy);
+        platform::PumpPendingMessages();
+        EXPECT_EQ(Buttons(),
+                  (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, c.expected, WM_LBUTTONUP}));
+    }
+}
+
+// Catches double clicks given to classes that did not ask for them.
+TEST_F(DoubleClickTest, ClassWithoutDblClksGetsTwoPresses) {
+    MakeMain("Plain");
+    Click(100, 100);
+    Click(100, 100);
+    platform::PumpPendingMessages();
+    EXPECT_EQ(Buttons(),
+              (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP}));
+}
+
+// Catches the state not resetting after a double click (a triple click giving two).
+TEST_F(DoubleClickTest, ThirdQuickPressStartsOver) {
+    MakeMain("Dbl");
+    Click(10, 10);
+    Click(10, 10);
+    Click(10, 10);
+    platform::PumpPendingMessages();
+    EXPECT_EQ(Buttons(), (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK,
+                                            WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP}));
+}
+
+// Catches a left press followed by a right press counting as a double click.
+TEST_F(DoubleClickTest, DifferentButtonsDoNotPair) {
+    MakeMain("Dbl");
+    Click(10, 10, 1);
+    Click(10, 10, 2);
+    platform::PumpPendingMessages();
+    EXPECT_EQ(Buttons(),
+              (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONUP}));
+}
+
+class MouseTest : public UserTest {};
+
+// Catches wrong client coordinates or button flags in mouse messages.
+TEST_F(MouseTest, MouseMessagesCarryClientPointAndButtonFlags) {
+    HWND main = MakeMain();
+    HWND child = CreateWindowEx(0, "Plain", "", WS_CHILD | WS_VISIBLE, 100, 50, 200, 100, main,
+                                nullptr, nullptr, nullptr);
+    platform::PumpPendingMessages();
+    Log().clear();
+    Mouse(HostEventType::MouseButtonDown, 110, 70, 1);
+    Mouse(HostEventType::MouseMove, 20, 30);
+    platform::PumpPendingMessages();
+    std::vector<Logged> mouse;
+    for (const Logged& l : Log())
+        if (l.message == WM_LBUTTONDOWN || l.message == WM_MOUSEMOVE)
+            mouse.push_back(l);
+    ASSERT_EQ(mouse.size(), 2u);
+    EXPECT_EQ(mouse[0].hwnd, child);
+    EXPECT_EQ(mouse[0].lParam, MAKELPARAM(10, 20));
+    EXPECT_EQ(mouse[0].wParam, MK_LBUTTON);
+    EXPECT_EQ(mouse[1].hwnd, main);
+    EXPECT_EQ(mouse[1].lParam, MAKELPARAM(20, 30));
+    EXPECT_EQ(mouse[1].wParam, MK_LBUTTON);
+}
+
+// Catches captured input going to the window under the pointer, and the grab leaking.
+TEST_F(MouseTest, CaptureGetsMovesOutsideItAndGrabsThePointer) {
+    HWND main = MakeMain();
+    HWND child = CreateWindowEx(0, "Plain", "", WS_CHILD | WS_VISIBLE, 100, 100, 50, 50, main,
+                                nullptr, nullptr, nullptr);
+    platform::PumpPendingMessages();
+    EXPECT_EQ(SetCapture(child), nullptr);
+    EXPECT_TRUE(host->MouseGrabbed());
+    EXPECT_EQ(GetCapture(), child);
+    Log().clear();
+    Mouse(HostEventType::MouseMove, 10, 20);
+    platform::PumpPendingMessages();
+    ASSERT_EQ(Messages({WM_MOUSEMOVE}).size(), 1u);
+    const Logged& move = Log().back();
+    EXPECT_EQ(move.hwnd, child);
+    EXPECT_EQ(GET_X_LPARAM(move.lParam), -90);
+    EXPECT_EQ(GET_Y_LPARAM(move.lParam), -80);
+    EXPECT_TRUE(Messages({WM_SETCURSOR}).empty());
+
+    ReleaseCapture();
+    EXPECT_FALSE(host->MouseGrabbed());
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(Messages({WM_CAPTURECHANGED}).size(), 1u);
+    Log().clear();
+    Mouse(HostEventType::MouseMove, 10, 20);
+    platform::PumpPendingMessages();
+    EXPECT_EQ(Log().back().hwnd, main);
+}
+
+// Catches a destroyed capture window keeping the pointer grabbed.
+TEST_F(MouseTest, DestroyingTheCaptureWindowReleasesTheGrab) {
+    HWND main = MakeMain();
+    SetCapture(main);
+    DestroyWindow(main);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_FALSE(host->MouseGrabbed());
+}
+
+// Catches WM_SETCURSOR not sent before a move, or with the wrong hit test.
+TEST_F(MouseTest, MoveSendsSetCursorFirst) {
+    HWND main = MakeMain();
+    Mouse(HostEventType::MouseMove, 3, 4);
+    platform::PumpPendingMessages();
+    ASSERT_EQ(Messages(), (std::vector<UINT>{WM_SETCURSOR, WM_MOUSEMOVE}));
+    EXPECT_EQ(Log()[0].wParam, WPARAM(reinterpret_cast<uintptr_t>(main)));
+    EXPECT_EQ(Log()[0].lParam, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
+
+// Catches input reaching a window that a modal loop has disabled.
+TEST_F(MouseTest, DisabledWindowGetsNoMouseInput) {
+    HWND main = MakeMain();
+    EnableWindow(main, FALSE);
+    Log().clear();
+    Click(5, 5);
+    platform::PumpPendingMessages();
+    EXPECT_TRUE(Messages({WM_LBUTTONDOWN, WM_LBUTTONUP, WM_SETCURSOR}).empty());
+}
+
+class KeyTest : public UserTest {};
+
+// Catches a missing repeat bit (auto-repeat must be told apart) or wrong release bits.
+TEST_F(KeyTest, KeyMessagesCarryRepeatAndTransitionBits) {
+    HWND main = MakeMain();
+    Key(HostEventType::KeyDown, VK_SPACE);
+    Key(HostEventType::KeyDown, VK_SPACE, true);
+    Key(HostEventType::KeyUp, VK_SPACE);
+    platform::PumpPendingMessages();
+    std::vector<Logged> keys;
+    for (const Logged& l : Log())
+        if (l.message == WM_KEYDOWN || l.message == WM_KEYUP)
+            keys.push_back(l);
+    ASSERT_EQ(keys.size(), 3u);
+    EXPECT_EQ(keys[0].hwnd, main);
+    EXPECT_EQ(keys[0].wParam, VK_SPACE);
+    EXPECT_EQ(uint32_t(keys[0].lParam), 1u);
+    EXPECT_EQ(uint32_t(keys[1].lParam), 1u | (1u << 30));
+    EXPECT_EQ(keys[2].message, WM_KEYUP);
+    EXPECT_EQ(uint32_t(keys[2].lParam), 1u | (1u << 30) | (1u << 31));
+}
+
+// Catches a typed character arriving twice (from text and from translation) or never.
+TEST_F(KeyTest, EachTypedCharacterGivesOneChar) {
+    MakeMain();
+    Key(HostEventType::KeyDown, 'A');
+    platform::HostEvent text;
+    text.type = HostEventType::Text;
+    text.character = 'a';
+    host->PushEvent(text);
+    Key(HostEventType::KeyUp, 'A');
+    Key(HostEventType::KeyDown, VK_BACK);
+    Key(HostEventType::KeyUp, VK_BACK);
+    platform::PumpPendingMessages();
+    std::vector<WPARAM> chars;
+    for (const Logged& l : Log())
+        if (l.message == WM_CHAR)
+            chars.push_back(l.wParam);
+    EXPECT_EQ(chars, (std::vector<WPARAM>{'a', VK_BACK}));
+}
+
+// Catches GetKeyState not following shift and control as the messages arrive.
+TEST_F(KeyTest, KeyStateFollowsModifierKeys) {
+    MakeMain();
+    Key(HostEventType::KeyDown, VK_LSHIFT);
+    platform::PumpPendingMessages();
+    EXPECT_TRUE(GetKeyState(VK_SHIFT) & 0x8000);
+    Mouse(HostEventType::MouseMove, 1, 1);
+    platform::PumpPendingMessages();
+    EXPECT_EQ(Log().back().wParam & MK_SHIFT, MK_SHIFT);
+    Key(HostEventType::KeyUp, VK_LSHIFT);
+    platform::PumpPendingMessages();
+    EXPECT_FALSE(GetKeyState(VK_SHIFT) & 0x8000);
+    EXPECT_FALSE(GetKeyState(VK_CONTROL) & 0x8000);
+}
+
+class HostEventTest : public UserTest {};
+
+// Catches the window manager's close not reaching the main window as WM_CLOSE.
+TEST_F(HostEventTest, CloseRequestPostsCloseToTheMainWindow) {
+    HWND main = MakeMain();
+    platform::HostEvent close;
+    close.type = HostEventType::CloseRequested;
+    host->PushEvent(close);
+    platform::PumpPendingMessages();
+    EXPECT_FALSE(IsWindow(main));  // DefWindowProc destroys on WM_CLOSE
+    EXPECT_EQ(Messages({WM_CLOSE, WM_DESTROY, WM_NCDESTROY}),
+              (std::vector<UINT>{WM_CLOSE, WM_DESTROY, WM_NCDESTROY}));
+}
+
+// Catches IsIconic not following the host, or no repaint after restoring.
+TEST_F(HostEventTest, MinimiseAndRestoreFollowTheHost) {
+    HWND main = MakeMain();
+    platform::HostEvent e;
+    e.type = HostEventType::Minimized;
+    host->PushEvent(e);
+    platform::PumpPendingMessages();
+    EXPECT_TRUE(IsIconic(main));
+    ASSERT_FALSE(Log().empty());
+    EXPECT_EQ(Log()[0].message, WM_SIZE);
+    EXPECT_EQ(Log()[0].wParam, SIZE_MINIMIZED);
+    Log().clear();
+    e.type = HostEventType::Restored;
+    host->PushEvent(e);
+    platform::PumpPendingMessages();
+    EXPECT_FALSE(IsIconic(main));
+    EXPECT_EQ(Messages({WM_SIZE, WM_PAINT}), (std::vector<UINT>{WM_SIZE, WM_PAINT}));
+}
+
+}  // namespace

@@ -1,0 +1,183 @@
+#include "platform/gdi/gdi.h"
+#include "platform/screen.h"
+#include "user_test_support.h"
+
+using namespace usertest;
+
+namespace {
+
+class WindowTest : public UserTest {};
+
+// Catches a default-placed pop-up not covering the screen from its origin.
+TEST_F(WindowTest, DefaultPlacedPopupCoversTheScreen) {
+    HWND hwnd =
+        CreateWindowEx(0, "Plain", "Title", WS_POPUP | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
+                       CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+    RECT r;
+    ASSERT_TRUE(GetWindowRect(hwnd, &r));
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 0);
+    EXPECT_EQ(r.right, 640);
+    EXPECT_EQ(r.bottom, 480);
+    POINT p = {5, 6};
+    ClientToScreen(hwnd, &p);
+    EXPECT_EQ(p.x, 5);
+    EXPECT_EQ(host->Title(), "Title");
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+    EXPECT_EQ(Messages({WM_NCCREATE, WM_CREATE, WM_SIZE}),
+              (std::vector<UINT>{WM_NCCREATE, WM_CREATE, WM_SIZE}));
+}
+
+// Catches a window that refused creation being left alive.
+TEST_F(WindowTest, CreateFailsWhenWmCreateRefuses) {
+    Hook() = [](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
+        if (m != WM_CREATE)
+            return false;
+        r = -1;
+        return true;
+    };
+    HWND hwnd =
+        CreateWindowEx(0, "Plain", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(hwnd, nullptr);
+    EXPECT_EQ(Messages({WM_DESTROY, WM_NCDESTROY}), (std::vector<UINT>{WM_DESTROY, WM_NCDESTROY}));
+    EXPECT_EQ(CreateWindowEx(0, "NoSuchClass", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
+                             nullptr),
+              nullptr);
+}
+
+// Catches children outliving their parent or being torn down in the wrong order.
+TEST_F(WindowTest, DestroySendsDestroyParentFirstAndNcDestroyChildFirst) {
+    HWND main = MakeMain();
+    HWND child =
+        CreateWindowEx(0, "Plain", "", WS_CHILD, 0, 0, 10, 10, main, nullptr, nullptr, nullptr);
+    SetFocus(child);
+    Log().clear();
+    EXPECT_TRUE(DestroyWindow(main));
+    std::vector<std::pair<HWND, UINT>> seen;
+    for (const Logged& l : Log())
+        if (l.message == WM_DESTROY || l.message == WM_NCDESTROY)
+            seen.push_back({l.hwnd, l.message});
+    EXPECT_EQ(
+        seen,
+        (std::vector<std::pair<HWND, UINT>>{
+            {main, WM_DESTROY}, {child, WM_DESTROY}, {child, WM_NCDESTROY}, {main, WM_NCDESTROY}}));
+    EXPECT_FALSE(IsWindow(child));
+    EXPECT_EQ(GetFocus(), nullptr);
+    EXPECT_FALSE(DestroyWindow(main));
+}
+
+// Catches showing a window without activating, focusing or invalidating it.
+TEST_F(WindowTest, ShowingActivatesFocusesAndPaints) {
+    HWND hwnd = CreateWindowEx(0, "Plain", "", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+    Log().clear();
+    EXPECT_FALSE(ShowWindow(hwnd, SW_SHOW));
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    EXPECT_EQ(GetActiveWindow(), hwnd);
+    EXPECT_EQ(GetFocus(), hwnd);
+    EXPECT_EQ(Messages({WM_SHOWWINDOW, WM_ACTIVATE, WM_SETFOCUS}),
+              (std::vector<UINT>{WM_SHOWWINDOW, WM_ACTIVATE, WM_SETFOCUS}));
+    UpdateWindow(hwnd);
+    EXPECT_EQ(Messages({WM_PAINT}).size(), 1u);
+}
+
+// Catches user data, text or enabling not sticking to the window.
+TEST_F(WindowTest, WindowDataRoundTrips) {
+    HWND hwnd = MakeMain();
+    EXPECT_EQ(SetWindowLongPtr(hwnd, GWLP_USERDATA, 1234), 0);
+    EXPECT_EQ(GetWindowLongPtr(hwnd, GWLP_USERDATA), 1234);
+    SetWindowText(hwnd, "Renamed");
+    char buf[4];
+    EXPECT_EQ(GetWindowText(hwnd, buf, sizeof(buf)), 3);
+    EXPECT_STREQ(buf, "Ren");
+    EXPECT_EQ(host->Title(), "Renamed");
+    EXPECT_FALSE(EnableWindow(hwnd, FALSE));
+    EXPECT_FALSE(IsWindowEnabled(hwnd));
+    EXPECT_TRUE(EnableWindow(hwnd, TRUE));
+}
+
+class CursorTest : public UserTest {};
+
+// Catches a display counter that does not count, or the host told on every call.
+TEST_F(CursorTest, ShowCursorKeepsTheDisplayCounter) {
+    EXPECT_EQ(ShowCursor(FALSE), -1);
+    EXPECT_FALSE(host->CursorShown());
+    EXPECT_EQ(ShowCursor(FALSE), -2);
+    EXPECT_EQ(ShowCursor(TRUE), -1);
+    EXPECT_FALSE(host->CursorShown());
+    EXPECT_EQ(ShowCursor(TRUE), 0);
+    EXPECT_TRUE(host->CursorShown());
+    EXPECT_EQ(ShowCursor(TRUE), 1);
+    EXPECT_TRUE(host->CursorShown());
+}
+
+// Catches SetCursor not returning the previous cursor, or the arrow not being shared.
+TEST_F(CursorTest, SetCursorReturnsThePreviousOne) {
+    HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
+    ASSERT_NE(arrow, nullptr);
+    EXPECT_EQ(LoadCursor(nullptr, IDC_ARROW), arrow);
+    EXPECT_EQ(LoadCursor(nullptr, MAKEINTRESOURCE(1)), nullptr);
+    SetCursor(nullptr);
+    EXPECT_EQ(SetCursor(arrow), nullptr);
+    EXPECT_EQ(host->Cursor(), nullptr);  // the system arrow
+    EXPECT_EQ(SetCursor(nullptr), arrow);
+    ASSERT_NE(host->Cursor(), nullptr);  // no cursor: a transparent image
+    EXPECT_EQ(host->Cursor()->argb[0] >> 24, 0u);
+}
+
+// Catches the default WM_SETCURSOR not putting up the class cursor.
+TEST_F(CursorTest, DefaultSetCursorUsesTheClassCursor) {
+    MakeMain();
+    SetCursor(nullptr);
+    platform::HostEvent move;
+    move.type = platform::HostEventType::MouseMove;
+    host->PushEvent(move);
+    platform::PumpPendingMessages();
+    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_ARROW));
+}
+
+// Catches WM_SETICON not reaching the host, or not answering the previous icon.
+TEST_F(CursorTest, SetIconGivesTheHostItsIcon) {
+    HWND hwnd = MakeMain();
+    HICON icon = LoadIcon(nullptr, IDI_APPLICATION);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(SendMessage(hwnd, WM_SETICON, ICON_BIG, LPARAM(reinterpret_cast<intptr_t>(icon))), 0);
+    EXPECT_EQ(host->Icon().width, 32);
+    EXPECT_EQ(SendMessage(hwnd, WM_SETICON, ICON_BIG, 0),
+              LRESULT(reinterpret_cast<intptr_t>(icon)));
+}
+
+class WindowDcTest : public UserTest {};
+
+uint16_t PagePixel(int x, int y) {
+    platform::PixelTarget page = platform::GdiPage();
+    return reinterpret_cast<const uint16_t*>(page.pixels + y * page.pitch)[x];
+}
+
+// Catches a window DC drawing at the screen origin for a window placed elsewhere.
+TEST_F(WindowDcTest, WindowDcIsOffsetAndClippedToTheWindow) {
+    HWND hwnd = CreateWindowEx(0, "Plain", "", WS_POPUP | WS_VISIBLE, 100, 50, 20, 10, nullptr,
+                               nullptr, nullptr, nullptr);
+    HDC blackDc = GetDC(nullptr);
+    RECT all = {0, 0, 640, 480};
+    HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
+    FillRect(blackDc, &all, black);
+    ReleaseDC(nullptr, blackDc);
+
+    HDC dc = GetDC(hwnd);
+    ASSERT_NE(dc, nullptr);
+    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+    RECT r = {0, 0, 100, 100};
+    FillRect(dc, &r, white);
+    EXPECT_EQ(ReleaseDC(hwnd, dc), 1);
+    EXPECT_EQ(ReleaseDC(hwnd, dc), 0);
+    EXPECT_EQ(PagePixel(100, 50), 0xFFFF);
+    EXPECT_EQ(PagePixel(119, 59), 0xFFFF);
+    EXPECT_EQ(PagePixel(120, 50), 0);
+    EXPECT_EQ(PagePixel(99, 50), 0);
+    EXPECT_EQ(PagePixel(100, 60), 0);
+    DeleteObject(white);
+    DeleteObject(black);
+}
+
+}  // namespace
