@@ -413,11 +413,14 @@ bool DecodeBmp(const uint8_t* data, size_t size, DecodedImage& out) {
     if (!ParseDibHeader(dib, n, 1, h)) {
         return false;
     }
-    // The file header's offset is trusted only when it lies past the palette and inside
-    // the data; otherwise the pixels follow the palette.
+    // The pixels start at the file header's offset, which must lie past the palette and
+    // inside the data; an offset of 0 means they follow the palette.
     uint32_t offBits = U32(data + 10);
     size_t start = h.headerEnd;
-    if (offBits >= 14 + h.headerEnd && offBits < size) {
+    if (offBits != 0) {
+        if (offBits < 14 + h.headerEnd || offBits >= size) {
+            return false;
+        }
         start = offBits - 14;
     }
     if (start >= n) {

@@ -11,11 +11,11 @@ namespace platform {
 struct DecodedImage {
     int32_t width = 0;
     int32_t height = 0;
-    int32_t bitsPerPixel = 0;          // of the source: 1, 4, 8, 24 or 32
-    std::vector<uint32_t> palette;     // 0x00RRGGBB, for palette images
-    std::vector<uint8_t> indices;      // palette images: one byte per pixel, top row first
-    std::vector<uint32_t> argb;        // every image: 0xAARRGGBB, top row first
-    int32_t hotX = 0;                  // cursors
+    int32_t bitsPerPixel = 0;       // of the source: 1, 4, 8, 24 or 32
+    std::vector<uint32_t> palette;  // 0x00RRGGBB, for palette images
+    std::vector<uint8_t> indices;   // palette images: one byte per pixel, top row first
+    std::vector<uint32_t> argb;     // every image: 0xAARRGGBB, top row first
+    int32_t hotX = 0;               // cursors
     int32_t hotY = 0;
 };
 
