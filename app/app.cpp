@@ -1,0 +1,23 @@
+#include "app/app.h"
+
+#include <ctime>
+
+#include "app/mainframe.h"
+#include "display/display.h"
+#include "sim/random.h"
+
+CSimApp::CSimApp() : CWinApp(nullptr) { SeedRandom(uint32_t(std::time(nullptr))); }
+
+BOOL CSimApp::InitInstance() {
+    CMainFrame* frame = new CMainFrame;
+    m_pMainWnd = frame;
+    frame->ShowWindow(SW_SHOW);
+    if (g_display.Init(frame->m_hWnd, 640, 480, 0) == 0) {
+        return FALSE;
+    }
+    frame->UpdateWindow();
+    const HWND window = frame->m_hWnd;
+    frame->SendMessage(WM_INIT_SURFACES, 0, 0);
+    // A sheet that failed to load has closed the window: a failed start, not a run.
+    return IsWindow(window);
+}

@@ -1,0 +1,3 @@
+#include "platform/afx/afx.h"
+
+int main() { return AfxMain(); }
