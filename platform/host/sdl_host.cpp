@@ -60,8 +60,14 @@ class SdlHost final : public Host {
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             return false;
         }
-        window_.reset(SDL_CreateWindow("vorla", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                       SCREEN_WIDTH, SCREEN_HEIGHT,
+        // Made at the desktop's size, so that it covers the screen even where no window
+        // manager honours the full-screen request.
+        SDL_DisplayMode desktop{};
+        if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
+            desktop.w = SCREEN_WIDTH;
+            desktop.h = SCREEN_HEIGHT;
+        }
+        window_.reset(SDL_CreateWindow("vorla", 0, 0, desktop.w, desktop.h,
                                        SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_RESIZABLE));
         if (!window_) {
             return false;
@@ -247,6 +253,23 @@ class SdlHost final : public Host {
         return (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
     }
 
+    void ToggleFullScreen() {
+        if (!FullScreen()) {
+            SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN_DESKTOP);
+        } else {
+            SDL_SetWindowFullscreen(window_.get(), 0);
+            // A window of the largest whole scale that leaves room for the desktop.
+            SDL_Rect usable{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
+            SDL_GetDisplayUsableBounds(0, &usable);
+            const int scale = std::max(
+                1, std::min((usable.w - 64) / SCREEN_WIDTH, (usable.h - 64) / SCREEN_HEIGHT));
+            SDL_SetWindowSize(window_.get(), SCREEN_WIDTH * scale, SCREEN_HEIGHT * scale);
+            SDL_SetWindowPosition(window_.get(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        }
+        Redraw();
+        UpdateCursor();
+    }
+
     void MouseEvent(HostEventType type, int wx, int wy, int button) {
         HostEvent e{.type = type};
         WindowToPicture(WindowViewport(), wx, wy, e.x, e.y);
@@ -297,10 +320,7 @@ class SdlHost final : public Host {
                     ((e.key.keysym.mod & KMOD_ALT) || altEnterHeld_)) {
                     // Alt+Enter belongs to the host: window or full screen.
                     if (down && !e.key.repeat) {
-                        SDL_SetWindowFullscreen(window_.get(),
-                                                FullScreen() ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
-                        Redraw();
-                        UpdateCursor();
+                        ToggleFullScreen();
                     }
                     altEnterHeld_ = down;
                     break;
