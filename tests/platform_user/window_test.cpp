@@ -1,4 +1,5 @@
 #include "platform/gdi/gdi.h"
+#include "platform/res/resources.h"
 #include "platform/screen.h"
 #include "user_test_support.h"
 
@@ -178,6 +179,34 @@ TEST_F(WindowDcTest, WindowDcIsOffsetAndClippedToTheWindow) {
     EXPECT_EQ(PagePixel(100, 60), 0);
     DeleteObject(white);
     DeleteObject(black);
+}
+
+}  // namespace
+
+namespace {
+
+class ResourceIconTest : public UserTest {};
+
+// Catches the application's icon and cursor not decoding from the embedded resources,
+// or the cursor losing its hot spot.
+TEST_F(ResourceIconTest, ApplicationIconAndCursorLoadFromResources) {
+    HINSTANCE self = platform::ExecutableInstance();
+    HICON icon = LoadIcon(self, MAKEINTRESOURCE(128));
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(LoadIcon(self, MAKEINTRESOURCE(128)), icon);  // shared, loaded once
+    ASSERT_NE(platform::IconImage(icon), nullptr);
+    EXPECT_EQ(platform::IconImage(icon)->width, 32);
+
+    HCURSOR cursor = LoadCursor(self, MAKEINTRESOURCE(139));
+    ASSERT_NE(cursor, nullptr);
+    SetCursor(cursor);
+    ASSERT_NE(host->Cursor(), nullptr);
+    EXPECT_EQ(host->Cursor()->width, 32);
+    EXPECT_EQ(host->Cursor()->hotX, 1);
+    EXPECT_EQ(host->Cursor()->hotY, 1);
+
+    EXPECT_EQ(LoadIcon(self, MAKEINTRESOURCE(999)), nullptr);
+    EXPECT_EQ(LoadCursor(self, MAKEINTRESOURCE(128)), nullptr);  // an icon is no cursor
 }
 
 }  // namespace
