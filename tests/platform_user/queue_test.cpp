@@ -75,6 +75,24 @@ TEST_F(TimerTest, IntervalIsClampedToTenMilliseconds) {
     EXPECT_EQ(Ticks(1), 1);
 }
 
+// Catches an unclamped huge interval wrapping the 32-bit clock and firing at once.
+TEST_F(TimerTest, HugeIntervalIsClampedAndDoesNotWrap) {
+    HWND hwnd = MakeMain();
+    EXPECT_EQ(SetTimer(hwnd, 1, 0xFFFFFFFFu, nullptr), 1u);
+    host->AdvanceClock(100000);
+    platform::PumpPendingMessages();
+    EXPECT_EQ(Ticks(1), 0);
+}
+
+// Catches timers stopping while a modal loop has disabled their window.
+TEST_F(TimerTest, DisabledWindowStillGetsItsTimers) {
+    HWND hwnd = MakeMain();
+    EnableWindow(hwnd, FALSE);
+    SetTimer(hwnd, 1, 40, nullptr);
+    EXPECT_TRUE(platform::RunMessagesUntil(host->NowMs() + 80));
+    EXPECT_EQ(Ticks(1), 2);
+}
+
 // Catches replacement keeping the old countdown or adding a second timer.
 TEST_F(TimerTest, SettingAnExistingIdRestartsItsCountdown) {
     HWND hwnd = MakeMain();
