@@ -8,6 +8,7 @@
 //   icon<N>.ico          icon, by id          cursor<N>.cur   cursor, by id
 //   menu<N>.*            menu, by id          dialog<N>.*     dialog, by id
 //   string<N>.*          string table block   strings.*       string table, by name
+//   <name>.rc            resource script (menus, dialogs, strings), by name
 // Anything else is left out.
 #include <cctype>
 #include <cstdio>
@@ -84,6 +85,8 @@ bool Classify(const std::string& path, Entry& e) {
         e.type = "Icon";
     } else if (ext == "cur") {
         e.type = "Cursor";
+    } else if (ext == "rc") {
+        e.type = "Script";
     } else if (Lower(stem) == "strings") {
         e.type = "String";
     } else {

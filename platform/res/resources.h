@@ -9,7 +9,9 @@
 
 namespace platform {
 
-enum class ResourceType { Bitmap, Icon, Cursor, Menu, Dialog, String };
+// Script: a resource script (res/*.rc), by its file name ("VORLA"), holding menus,
+// dialogs and strings.
+enum class ResourceType { Bitmap, Icon, Cursor, Menu, Dialog, String, Script };
 
 struct ResourceData {
     const uint8_t* bytes = nullptr;

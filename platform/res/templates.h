@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/windef.h"
@@ -43,6 +45,18 @@ struct DialogTemplate {
     std::string fontFace;
     std::vector<DialogItemTemplate> items;  // resource order = tab order
 };
+
+// Everything a resource script defines. Menus and dialogs are keyed by "#<id>" for a
+// numeric name and by the upper-case name otherwise.
+struct ResourceScript {
+    std::map<std::string, MenuTemplate> menus;
+    std::map<std::string, DialogTemplate> dialogs;
+    std::map<UINT, std::string> strings;
+};
+
+// Reads resource-script text (MENU, DIALOG, STRINGTABLE). Returns false, with a message
+// naming the line in *error when given, for text it can't read; out is then unchanged.
+bool ParseResourceScript(std::string_view text, ResourceScript& out, std::string* error = nullptr);
 
 // Each returns false when the module has no such resource. name is a string or an id
 // made with MAKEINTRESOURCE.
