@@ -1,0 +1,166 @@
+// Files in the framework's manner: CFile opens, reads and writes through POSIX calls and
+// throws CFileException on failure; CFileException carries the cause and shows the
+// framework's standard message for it; CFileDialog wraps the common open/save dialog.
+//
+// Exceptions are thrown as pointers, as the framework does, and the catch site owns the
+// object:
+//     catch (CFileException* e) { e->ReportError(); e->Delete(); }
+//
+// Sharing. The share bits map onto advisory whole-file locks (flock), taken before the
+// file is truncated, so an opener that is refused can't damage the file it was refused:
+//   shareCompat, shareExclusive, shareDenyRead   exclusive lock: no other locked opener
+//   shareDenyWrite                               shared lock: other shareDenyWrite openers
+//                                                may read, nobody may lock exclusively
+//   shareDenyNone                                no lock
+// A refused opener fails with sharingViolation. Locks bind openers through CFile only;
+// other programs that take no lock are not kept out.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/windef.h"
+
+class CWnd;
+
+// The root of the framework's exceptions. Delete() frees an exception caught by pointer.
+class CException {
+  public:
+    CException() = default;
+    virtual ~CException() = default;
+    CException(const CException&) = default;
+    CException& operator=(const CException&) = default;
+
+    // Copies the message into buffer (truncated to maxError - 1 characters and always
+    // terminated); FALSE when there is no message.
+    virtual BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError, UINT* pnHelpContext = nullptr);
+    // Shows the message in a message box; returns the box's result.
+    virtual int ReportError(UINT nType = 0, UINT nMessageID = 0);
+    void Delete() { delete this; }
+};
+
+class CFileException : public CException {
+  public:
+    enum {
+        none = 0,
+        genericException = 1,
+        fileNotFound = 2,
+        badPath = 3,
+        tooManyOpenFiles = 4,
+        accessDenied = 5,
+        invalidFile = 6,
+        removeCurrentDir = 7,
+        directoryFull = 8,
+        badSeek = 9,
+        hardIO = 10,
+        sharingViolation = 11,
+        lockViolation = 12,
+        diskFull = 14,
+        endOfFile = 15,
+    };
+
+    explicit CFileException(int cause = none, LONG lOsError = -1, LPCSTR lpszFileName = nullptr);
+
+    int m_cause;
+    LONG m_lOsError;  // the errno behind the cause, -1 when there is none
+    std::string m_strFileName;
+
+    // The cause for an errno value.
+    static int ErrnoToException(int nErrno);
+    // Throws new CFileException(cause, lOsError, fileName).
+    [[noreturn]] static void ThrowErrno(int nErrno, LPCSTR lpszFileName = nullptr);
+
+    // The standard text for the cause with %1 replaced by the file name.
+    BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError, UINT* pnHelpContext = nullptr) override;
+    std::string GetErrorMessage() const;
+    // Shows the standard text. Without an icon in nType the stop icon is used, as the
+    // framework did for a file command that failed.
+    int ReportError(UINT nType = 0, UINT nMessageID = 0) override;
+};
+
+[[noreturn]] void AfxThrowFileException(int cause, LONG lOsError = -1,
+                                        LPCSTR lpszFileName = nullptr);
+
+class CFile {
+  public:
+    enum OpenFlags : UINT {
+        modeRead = 0x0000,
+        modeWrite = 0x0001,
+        modeReadWrite = 0x0002,
+        shareCompat = 0x0000,
+        shareExclusive = 0x0010,
+        shareDenyWrite = 0x0020,
+        shareDenyRead = 0x0030,
+        shareDenyNone = 0x0040,
+        modeNoInherit = 0x0080,
+        modeCreate = 0x1000,
+        modeNoTruncate = 0x2000,
+        typeText = 0x4000,  // no translation on this system: text is binary
+        typeBinary = 0x8000,
+    };
+    enum SeekPosition : UINT { begin = 0x0, current = 0x1, end = 0x2 };
+
+    CFile() = default;
+    // Opens or throws.
+    CFile(LPCSTR lpszFileName, UINT nOpenFlags);
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+    // Closes without throwing.
+    virtual ~CFile();
+
+    // FALSE on failure, with the cause in *pError when given; never throws.
+    virtual BOOL Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pError = nullptr);
+    // Reads until nCount bytes or the end of the file; fewer only at the end.
+    virtual UINT Read(void* lpBuf, UINT nCount);
+    // Writes all nCount bytes or throws; a write the system stores only in part is
+    // diskFull.
+    virtual void Write(const void* lpBuf, UINT nCount);
+    // Commits the written data to the device (fsync).
+    virtual void Flush();
+    virtual void Close();
+    // Closes, ignoring any error.
+    virtual void Abort();
+
+    virtual uint64_t Seek(int64_t lOff, UINT nFrom);
+    void SeekToBegin() { Seek(0, begin); }
+    uint64_t SeekToEnd() { return Seek(0, end); }
+    virtual uint64_t GetPosition() const;
+    virtual uint64_t GetLength() const;
+
+    // The full path the file was opened by; the name alone; empty when not open.
+    std::string GetFilePath() const { return m_strFileName; }
+    std::string GetFileName() const;
+    BOOL IsOpen() const { return m_fd >= 0; }
+
+    static void Rename(LPCSTR lpszOldName, LPCSTR lpszNewName);
+    static void Remove(LPCSTR lpszFileName);
+
+  protected:
+    int m_fd = -1;
+    std::string m_strFileName;
+};
+
+namespace platform {
+
+// Makes a directory entry change (a rename or a new file) durable: fsyncs the folder.
+// Throws CFileException* on failure.
+void FlushFolder(LPCSTR lpszFolder);
+// The folder part of a path ("." for a bare name).
+std::string FolderOf(const std::string& path);
+// An absolute path: relative ones are taken from the current directory.
+std::string FullPathOf(const std::string& path);
+
+// Test hook: fail a file operation on purpose. The nth call of op from now (1 = the next
+// one, counted over all files) fails with errnoValue. For FileOp::Write an errnoValue of
+// 0 makes that write store only its first half and then nothing more, as a full device
+// does.
+enum class FileOp { Open, Read, Write, Flush, Close, Seek, Rename, Remove, FlushFolder };
+void InjectFileFault(FileOp op, int nth, int errnoValue);
+// Drops every pending fault.
+void ClearFileFaults();
+
+// The message box ReportError shows through; tests may replace it. Returns the previous.
+using FileErrorBoxFn = int (*)(LPCSTR text, UINT type);
+FileErrorBoxFn SetFileErrorBox(FileErrorBoxFn box);
+
+}  // namespace platform
