@@ -1,0 +1,720 @@
+#include "platform/user/dialog.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/gdi/gdi.h"
+#include "platform/res/resources.h"
+#include "platform/screen.h"
+#include "platform/user/dialog_internal.h"
+#include "platform/user/style_painter.h"
+
+namespace platform::dialog {
+namespace {
+
+struct CreateRecord {
+    DLGPROC proc = nullptr;
+    HFONT font = nullptr;
+};
+
+struct DialogState {
+    DLGPROC proc = nullptr;
+    HFONT font = nullptr;
+    std::vector<HWND> items;  // template order
+    int defId = -1;
+    bool ended = false;
+    INT_PTR result = 0;
+    HWND lastFocus = nullptr;
+};
+
+std::map<HWND, std::unique_ptr<DialogState>>& Dialogs() {
+    static std::map<HWND, std::unique_ptr<DialogState>> dialogs;
+    return dialogs;
+}
+
+DialogState* Find(HWND dialog) {
+    auto it = Dialogs().find(dialog);
+    return it == Dialogs().end() ? nullptr : it->second.get();
+}
+
+LRESULT CALLBACK_DefDlgClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefDlgProc(hwnd, message, wParam, lParam);
+}
+
+void EnsureDialogClass() {
+    WNDCLASS existing;
+    if (GetClassInfo(nullptr, DIALOG_CLASS, &existing))
+        return;
+    WNDCLASS wc;
+    wc.lpfnWndProc = CALLBACK_DefDlgClassProc;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = DIALOG_CLASS;
+    RegisterClass(&wc);
+}
+
+LRESULT DlgCode(HWND control) {
+    return control ? SendMessage(control, WM_GETDLGCODE, 0, 0) : 0;
+}
+
+bool IsPushButton(HWND control) {
+    return (DlgCode(control) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+}
+
+bool Focusable(HWND control) {
+    LONG_PTR style = GetWindowLongPtr(control, GWL_STYLE);
+    return (style & WS_TABSTOP) && (style & WS_VISIBLE) && !(style & WS_DISABLED);
+}
+
+// Moves the focus to control; an edit field reached by the keyboard is selected whole.
+void FocusControl(HWND dialog, HWND control, bool selectAll) {
+    if (!control)
+        return;
+    SetFocus(control);
+    if (DialogState* d = Find(dialog))
+        d->lastFocus = control;
+    if (selectAll && (DlgCode(control) & DLGC_HASSETSEL))
+        SendMessage(control, EM_SETSEL, 0, -1);
+    // Every push button repaints: which one looks like the default follows the focus.
+    if (DialogState* d = Find(dialog))
+        for (HWND item : d->items)
+            if (IsPushButton(item))
+                InvalidateRect(item, nullptr, FALSE);
+}
+
+HWND DefaultButton(HWND dialog) {
+    DialogState* d = Find(dialog);
+    if (!d || d->defId < 0)
+        return nullptr;
+    return GetDlgItem(dialog, d->defId);
+}
+
+void SendCommand(HWND dialog, int id, HWND control) {
+    SendMessage(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                LPARAM(reinterpret_cast<intptr_t>(control)));
+}
+
+// The dialog and every control repaint, as after something was drawn over them.
+void InvalidateTree(HWND dialog) {
+    InvalidateRect(dialog, nullptr, TRUE);
+    if (DialogState* d = Find(dialog))
+        for (HWND item : d->items)
+            InvalidateRect(item, nullptr, TRUE);
+}
+
+bool InTree(HWND hwnd, HWND dialog) {
+    while (hwnd) {
+        if (hwnd == dialog)
+            return true;
+        if (!(GetWindowLongPtr(hwnd, GWL_STYLE) & WS_CHILD))
+            return false;
+        hwnd = GetParent(hwnd);
+    }
+    return false;
+}
+
+void PaintDialog(HWND hwnd) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    if (!dc)
+        return;
+    RECT r;
+    GetClientRect(hwnd, &r);
+    LONG_PTR style = GetWindowLongPtr(hwnd, GWL_STYLE);
+    PaintFace(dc, r);
+    int frame = 0;
+    if (style & (DS_MODALFRAME | WS_DLGFRAME | WS_BORDER)) {
+        PaintModalFrame(dc, r);
+        frame = DIALOG_FRAME;
+    }
+    if ((style & WS_CAPTION) == WS_CAPTION) {
+        RECT bar = {frame, frame, r.right - frame, frame + DIALOG_CAPTION - 1};
+        HBRUSH navy = CreateSolidBrush(RGB(0, 0, 128));
+        FillRect(dc, &bar, navy);
+        DeleteObject(navy);
+        static HFONT bold = CreateFont(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                                       "MS Sans Serif");
+        HGDIOBJ old = SelectObject(dc, bold);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(255, 255, 255));
+        char text[256];
+        GetWindowText(hwnd, text, sizeof(text));
+        RECT t = {bar.left + 3, bar.top, bar.right - 2, bar.bottom};
+        DrawText(dc, text, -1, &t, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        SelectObject(dc, old);
+    }
+    EndPaint(hwnd, &ps);
+}
+
+}  // namespace
+
+HFONT ControlFont(HWND control) {
+    HFONT f = reinterpret_cast<HFONT>(SendMessage(control, WM_GETFONT, 0, 0));
+    return f ? f : DialogFont(8, "MS Sans Serif");
+}
+
+std::string Latin1ToUtf8(const std::string& s) {
+    std::string out;
+    for (unsigned char c : s) {
+        if (c < 0x80) {
+            out += char(c);
+        } else {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string Utf8ToLatin1(const std::string& s) {
+    std::string out;
+    for (size_t i = 0; i < s.size();) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        uint32_t cp = 0;
+        size_t len = 1;
+        if (c < 0x80) {
+            cp = c;
+        } else if ((c & 0xE0) == 0xC0) {
+            cp = c & 0x1F;
+            len = 2;
+        } else if ((c & 0xF0) == 0xE0) {
+            cp = c & 0x0F;
+            len = 3;
+        } else if ((c & 0xF8) == 0xF0) {
+            cp = c & 0x07;
+            len = 4;
+        } else {
+            out += '?';
+            ++i;
+            continue;
+        }
+        if (i + len > s.size()) {
+            out += '?';
+            break;
+        }
+        bool ok = true;
+        for (size_t k = 1; k < len; ++k) {
+            unsigned char cc = static_cast<unsigned char>(s[i + k]);
+            if ((cc & 0xC0) != 0x80)
+                ok = false;
+            cp = (cp << 6) | (cc & 0x3F);
+        }
+        out += ok && cp <= 0xFF ? char(cp) : '?';
+        i += ok ? len : 1;
+    }
+    return out;
+}
+
+void DrawArgb(HDC dc, int x, int y, int width, int height, const uint32_t* argb) {
+    for (int j = 0; j < height; ++j)
+        for (int i = 0; i < width; ++i) {
+            uint32_t p = argb[j * width + i];
+            uint32_t a = p >> 24;
+            if (a == 0)
+                continue;
+            BYTE r = BYTE(p >> 16), g = BYTE(p >> 8), b = BYTE(p);
+            if (a < 255) {
+                COLORREF under = GetPixel(dc, x + i, y + j);
+                if (under == CLR_INVALID)
+                    continue;
+                auto mix = [a](int s, int d) {
+                    return BYTE((s * int(a) + d * int(255 - a)) / 255);
+                };
+                r = mix(r, GetRValue(under));
+                g = mix(g, GetGValue(under));
+                b = mix(b, GetBValue(under));
+            }
+            SetPixel(dc, x + i, y + j, RGB(r, g, b));
+        }
+}
+
+INT_PTR RunModal(HINSTANCE instance, const DialogSpec& spec, HWND owner, DLGPROC proc,
+                 LPARAM initParam, const DialogWindowFactory& factory) {
+    EnsureDialogClass();
+    EnsureControlClasses();
+    CreateRecord record{proc, spec.font};
+    DialogWindowArgs args;
+    args.exStyle = spec.exStyle;
+    args.style = (spec.style & ~WS_VISIBLE & ~WS_CHILD) | WS_POPUP;
+    args.caption = spec.caption.c_str();
+    args.x = spec.rect.left;
+    args.y = spec.rect.top;
+    args.width = spec.rect.right - spec.rect.left;
+    args.height = spec.rect.bottom - spec.rect.top;
+    args.owner = owner;
+    args.instance = instance;
+    args.createParam = &record;
+    HWND previousFocus = GetFocus();
+    HWND dialog = factory ? factory(args)
+                          : CreateWindowEx(args.exStyle, DIALOG_CLASS, args.caption, args.style,
+                                           args.x, args.y, args.width, args.height, owner, nullptr,
+                                           instance, &record);
+    DialogState* d = dialog ? Find(dialog) : nullptr;
+    if (!d) {
+        if (dialog)
+            DestroyWindow(dialog);
+        return -1;
+    }
+    HFONT font = d->font;
+    for (const ItemSpec& item : spec.items) {
+        DWORD style = item.style | WS_CHILD;
+        HWND control = CreateWindowEx(
+            0, item.className.c_str(), item.text.c_str(), style, item.rect.left, item.rect.top,
+            item.rect.right - item.rect.left, item.rect.bottom - item.rect.top, dialog,
+            reinterpret_cast<HMENU>(intptr_t(item.id)), instance, nullptr);
+        if (!control)
+            continue;
+        SendMessage(control, WM_SETFONT, WPARAM(reinterpret_cast<uintptr_t>(font)), 0);
+        if (!Find(dialog))
+            return -1;
+        Find(dialog)->items.push_back(control);
+        if ((item.className == "BUTTON" || item.className == "Button") &&
+            (item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON && Find(dialog)->defId < 0)
+            Find(dialog)->defId = item.id;
+    }
+
+    bool ownerWasEnabled = owner && IsWindowEnabled(owner);
+    if (ownerWasEnabled)
+        EnableWindow(owner, FALSE);
+
+    HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
+    LRESULT setFocus =
+        SendMessage(dialog, WM_INITDIALOG, WPARAM(reinterpret_cast<uintptr_t>(first)), initParam);
+    if (Find(dialog) && setFocus && first)
+        FocusControl(dialog, first, true);
+    if (Find(dialog) && !Find(dialog)->ended)
+        ShowWindow(dialog, SW_SHOW);
+    if (Find(dialog) && GetFocus() && !InTree(GetFocus(), dialog)) {
+        // Activation put the focus on the dialog window itself.
+        if (HWND f = Find(dialog)->lastFocus ? Find(dialog)->lastFocus : first)
+            SetFocus(f);
+    }
+
+    INT_PTR result = 0;
+    for (;;) {
+        DialogState* state = Find(dialog);
+        if (!state || !IsWindow(dialog)) {
+            result = state ? state->result : 0;
+            break;
+        }
+        if (state->ended) {
+            result = state->result;
+            break;
+        }
+        MSG m;
+        if (!PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
+            WaitMessage();
+            continue;
+        }
+        if (m.message == WM_QUIT) {
+            // The application is ending: the loop that called us sees WM_QUIT too.
+            PostQuitMessage(int(m.wParam));
+            result = IDCANCEL;
+            break;
+        }
+        if (IsDialogMessage(dialog, &m))
+            continue;
+        TranslateMessage(&m);
+        DispatchMessage(&m);
+        // A window beneath repainted over the dialog: the dialog paints again on top.
+        if (m.message == WM_PAINT && IsWindow(dialog) && !InTree(m.hwnd, dialog) &&
+            IsWindowVisible(dialog))
+            InvalidateTree(dialog);
+    }
+
+    RECT covered = {0, 0, 0, 0};
+    bool hadWindow = IsWindow(dialog);
+    if (hadWindow)
+        GetWindowRect(dialog, &covered);
+    if (ownerWasEnabled && IsWindow(owner))
+        EnableWindow(owner, TRUE);
+    if (hadWindow) {
+        ShowWindow(dialog, SW_HIDE);
+        DestroyWindow(dialog);
+    }
+    // Everything that lay beneath repaints through WM_PAINT.
+    for (HWND w = owner; w && IsWindow(w); w = GetParent(w)) {
+        POINT tl = {covered.left, covered.top};
+        ScreenToClient(w, &tl);
+        RECT r = {tl.x, tl.y, tl.x + (covered.right - covered.left),
+                  tl.y + (covered.bottom - covered.top)};
+        if (Find(w))
+            InvalidateTree(w);
+        else
+            InvalidateRect(w, &r, TRUE);
+    }
+    if (owner && IsWindow(owner)) {
+        HWND top = owner;
+        if (!(GetWindowLongPtr(top, GWL_STYLE) & WS_CHILD))
+            SetActiveWindow(top);
+        if (previousFocus && IsWindow(previousFocus) && InTree(previousFocus, top))
+            SetFocus(previousFocus);
+        else if (!GetFocus() || !IsWindow(GetFocus()))
+            SetFocus(top);
+    }
+    return result;
+}
+
+}  // namespace platform::dialog
+
+using namespace platform::dialog;
+
+LRESULT DefDlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCT*>(lParam);
+        auto* record = cs ? static_cast<CreateRecord*>(cs->lpCreateParams) : nullptr;
+        // A fresh state each time: the handle may be reused after a reset.
+        auto state = std::make_unique<DialogState>();
+        if (record) {
+            state->proc = record->proc;
+            state->font = record->font;
+        }
+        Dialogs()[hwnd] = std::move(state);
+        return TRUE;
+    }
+    DialogState* d = Find(hwnd);
+    if (d && d->proc) {
+        INT_PTR handled = d->proc(hwnd, message, wParam, lParam);
+        if (message == WM_INITDIALOG)
+            return handled;
+        if (handled)
+            return handled;
+        d = Find(hwnd);
+    }
+    switch (message) {
+        case WM_INITDIALOG:
+            return TRUE;
+        case WM_PAINT:
+            PaintDialog(hwnd);
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_CLOSE:
+            SendCommand(hwnd, IDCANCEL, GetDlgItem(hwnd, IDCANCEL));
+            return 0;
+        case WM_GETFONT:
+            return d ? LRESULT(reinterpret_cast<intptr_t>(d->font)) : 0;
+        case WM_SETFONT:
+            if (d)
+                d->font = reinterpret_cast<HFONT>(wParam);
+            return 0;
+        case DM_GETDEFID:
+            if (d && d->defId >= 0)
+                return LRESULT(MAKELPARAM(d->defId, DC_HASDEFID));
+            return 0;
+        case DM_SETDEFID:
+            if (d) {
+                d->defId = int(wParam);
+                for (HWND item : d->items)
+                    if (IsPushButton(item))
+                        InvalidateRect(item, nullptr, FALSE);
+            }
+            return TRUE;
+        case WM_NEXTDLGCTL: {
+            HWND target;
+            if (LOWORD(uintptr_t(lParam)))
+                target = reinterpret_cast<HWND>(wParam);
+            else
+                target = GetNextDlgTabItem(hwnd, GetFocus(), wParam ? TRUE : FALSE);
+            FocusControl(hwnd, target, true);
+            return 0;
+        }
+        case WM_SETFOCUS:
+            if (d) {
+                HWND target = d->lastFocus && IsWindow(d->lastFocus)
+                                  ? d->lastFocus
+                                  : GetNextDlgTabItem(hwnd, nullptr, FALSE);
+                if (target)
+                    SetFocus(target);
+            }
+            return 0;
+        case WM_NCDESTROY:
+            Dialogs().erase(hwnd);
+            return DefWindowProc(hwnd, message, wParam, lParam);
+        default:
+            return DefWindowProc(hwnd, message, wParam, lParam);
+    }
+}
+
+BOOL IsDialogMessage(HWND dialog, LPMSG msg) {
+    if (!msg || !Find(dialog) || !InTree(msg->hwnd, dialog))
+        return FALSE;
+    if (msg->message == WM_CHAR &&
+        (msg->wParam == '\t' || msg->wParam == '\r' || msg->wParam == 27))
+        return TRUE;
+    if (msg->message != WM_KEYDOWN)
+        return FALSE;
+    HWND focus = GetFocus();
+    LRESULT code = InTree(focus, dialog) ? DlgCode(focus) : 0;
+    switch (msg->wParam) {
+        case VK_TAB: {
+            if (code & (DLGC_WANTTAB | DLGC_WANTALLKEYS))
+                return FALSE;
+            bool back = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+            HWND next = GetNextDlgTabItem(dialog, InTree(focus, dialog) ? focus : nullptr,
+                                          back ? TRUE : FALSE);
+            FocusControl(dialog, next, true);
+            return TRUE;
+        }
+        case VK_RETURN: {
+            if (code & DLGC_WANTALLKEYS)
+                return FALSE;
+            if (focus && focus != dialog && IsPushButton(focus) && IsWindowEnabled(focus)) {
+                SendCommand(dialog, GetDlgCtrlID(focus), focus);
+                return TRUE;
+            }
+            HWND def = DefaultButton(dialog);
+            if (def) {
+                if (IsWindowEnabled(def))
+                    SendCommand(dialog, GetDlgCtrlID(def), def);
+            } else {
+                SendCommand(dialog, IDOK, GetDlgItem(dialog, IDOK));
+            }
+            return TRUE;
+        }
+        case VK_ESCAPE:
+            if (code & DLGC_WANTALLKEYS)
+                return FALSE;
+            SendCommand(dialog, IDCANCEL, GetDlgItem(dialog, IDCANCEL));
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+INT_PTR DialogBoxParam(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC dialogProc,
+                       LPARAM initParam) {
+    platform::DialogTemplate t;
+    if (!platform::LoadDialogTemplate(instance, templateName, t))
+        return -1;
+    return DialogBoxIndirectParam(instance, t, owner, dialogProc, initParam);
+}
+
+INT_PTR DialogBoxIndirectParam(HINSTANCE instance, const platform::DialogTemplate& dialogTemplate,
+                               HWND owner, DLGPROC dialogProc, LPARAM initParam) {
+    return platform::RunDialogBox(instance, dialogTemplate, owner, dialogProc, initParam, nullptr);
+}
+
+BOOL EndDialog(HWND dialog, INT_PTR result) {
+    DialogState* d = Find(dialog);
+    if (!d)
+        return FALSE;
+    d->ended = true;
+    d->result = result;
+    return TRUE;
+}
+
+HWND GetDlgItem(HWND dialog, int id) {
+    DialogState* d = Find(dialog);
+    if (!d)
+        return nullptr;
+    for (HWND item : d->items)
+        if (IsWindow(item) && GetDlgCtrlID(item) == id)
+            return item;
+    return nullptr;
+}
+
+int GetDlgCtrlID(HWND control) {
+    if (!IsWindow(control))
+        return 0;
+    return int(GetWindowLongPtr(control, GWLP_ID));
+}
+
+BOOL SetDlgItemText(HWND dialog, int id, LPCSTR text) {
+    HWND item = GetDlgItem(dialog, id);
+    return item ? SetWindowText(item, text) : FALSE;
+}
+
+UINT GetDlgItemText(HWND dialog, int id, LPSTR buffer, int maxCount) {
+    HWND item = GetDlgItem(dialog, id);
+    if (!item) {
+        if (buffer && maxCount > 0)
+            buffer[0] = 0;
+        return 0;
+    }
+    return UINT(GetWindowText(item, buffer, maxCount));
+}
+
+BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned) {
+    char text[16];
+    if (isSigned)
+        std::snprintf(text, sizeof(text), "%d", int32_t(value));
+    else
+        std::snprintf(text, sizeof(text), "%u", value);
+    return SetDlgItemText(dialog, id, text);
+}
+
+UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned) {
+    if (translated)
+        *translated = FALSE;
+    char text[64];
+    if (!GetDlgItemText(dialog, id, text, sizeof(text)))
+        return 0;
+    const char* p = text;
+    while (*p == ' ')
+        ++p;
+    bool negative = false;
+    if (isSigned && (*p == '-' || *p == '+'))
+        negative = *p++ == '-';
+    if (*p < '0' || *p > '9')
+        return 0;
+    int64_t v = 0;
+    while (*p >= '0' && *p <= '9') {
+        v = v * 10 + (*p++ - '0');
+        if (v > 0xFFFFFFFFll)
+            return 0;
+    }
+    while (*p == ' ')
+        ++p;
+    if (*p)
+        return 0;
+    if (negative)
+        v = -v;
+    if (isSigned ? (v < INT32_MIN || v > INT32_MAX) : v > 0xFFFFFFFFll)
+        return 0;
+    if (translated)
+        *translated = TRUE;
+    return UINT(uint32_t(int64_t(v)));
+}
+
+LRESULT SendDlgItemMessage(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND item = GetDlgItem(dialog, id);
+    return item ? SendMessage(item, message, wParam, lParam) : 0;
+}
+
+HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous) {
+    DialogState* d = Find(dialog);
+    if (!d || d->items.empty())
+        return nullptr;
+    const auto& items = d->items;
+    int n = int(items.size());
+    int start = -1;
+    for (int i = 0; i < n; ++i)
+        if (items[size_t(i)] == control)
+            start = i;
+    if (start < 0)
+        start = previous ? 0 : n - 1;
+    for (int k = 1; k <= n; ++k) {
+        int i = previous ? (start - k + n * 2) % n : (start + k) % n;
+        if (Focusable(items[size_t(i)]))
+            return items[size_t(i)];
+    }
+    return nullptr;
+}
+
+BOOL MapDialogRect(HWND dialog, LPRECT rect) {
+    DialogState* d = Find(dialog);
+    if (!d || !rect)
+        return FALSE;
+    LOGFONT lf{};
+    LONG base = GetDialogBaseUnits();
+    if (d->font && GetObject(d->font, sizeof(lf), &lf)) {
+        // The template's point size is what the font was made from: -height at 96 dpi.
+        int points = int(std::lround(std::abs(lf.lfHeight) * 72.0 / 96.0));
+        base = platform::DialogBaseUnitsFor(points, lf.lfFaceName);
+    }
+    int bx = LOWORD(uintptr_t(base)), by = HIWORD(uintptr_t(base));
+    auto mx = [bx](LONG v) { return LONG(std::lround(double(v) * bx / 4.0)); };
+    auto my = [by](LONG v) { return LONG(std::lround(double(v) * by / 8.0)); };
+    *rect = {mx(rect->left), my(rect->top), mx(rect->right), my(rect->bottom)};
+    return TRUE;
+}
+
+LONG GetDialogBaseUnits() {
+    return platform::DialogBaseUnitsFor(8, "MS Sans Serif");
+}
+
+namespace platform {
+
+HFONT DialogFont(int pointSize, const std::string& face) {
+    static std::map<std::pair<int, std::string>, HFONT> fonts;
+    auto key = std::make_pair(pointSize, face);
+    auto it = fonts.find(key);
+    if (it != fonts.end())
+        return it->second;
+    // Points at 96 dpi, rounded as MulDiv does: 8 points is 11 pixels.
+    int height = -int(std::lround(pointSize * 96.0 / 72.0));
+    HFONT f = CreateFont(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                         face.empty() ? "MS Sans Serif" : face.c_str());
+    fonts[key] = f;
+    return f;
+}
+
+LONG DialogBaseUnitsFor(int pointSize, const std::string& face) {
+    static std::map<std::pair<int, std::string>, LONG> cache;
+    auto key = std::make_pair(pointSize, face);
+    auto it = cache.find(key);
+    if (it != cache.end())
+        return it->second;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, DialogFont(pointSize, face));
+    SIZE size{0, 0};
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    GetTextExtentPoint32(dc, letters, 52, &size);
+    TEXTMETRIC tm{};
+    GetTextMetrics(dc, &tm);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    // The average of 52 letters, rounded half up.
+    int baseX = (size.cx / 26 + 1) / 2;
+    int baseY = tm.tmHeight;
+    if (baseX <= 0)
+        baseX = 6;
+    if (baseY <= 0)
+        baseY = 13;
+    LONG units = LONG(MAKELPARAM(baseX, baseY));
+    cache[key] = units;
+    return units;
+}
+
+INT_PTR RunDialogBox(HINSTANCE instance, const DialogTemplate& t, HWND owner, DLGPROC dialogProc,
+                     LPARAM initParam, const DialogWindowFactory& factory) {
+    dialog::DialogSpec spec;
+    int points = t.pointSize > 0 ? t.pointSize : 8;
+    std::string face = t.fontFace.empty() ? "MS Sans Serif" : t.fontFace;
+    spec.font = DialogFont(points, face);
+    LONG base = DialogBaseUnitsFor(points, face);
+    int bx = LOWORD(uintptr_t(base)), by = HIWORD(uintptr_t(base));
+    auto mx = [bx](int v) { return int(std::lround(double(v) * bx / 4.0)); };
+    auto my = [by](int v) { return int(std::lround(double(v) * by / 8.0)); };
+    spec.style = t.style;
+    spec.exStyle = t.exStyle;
+    spec.caption = t.caption;
+    int frame = (t.style & (DS_MODALFRAME | WS_DLGFRAME | WS_BORDER)) ? DIALOG_FRAME : 0;
+    int caption = (t.style & WS_CAPTION) == WS_CAPTION ? DIALOG_CAPTION : 0;
+    int w = mx(t.cx) + 2 * frame;
+    int h = my(t.cy) + 2 * frame + caption;
+    int x = mx(t.x), y = my(t.y);
+    if (t.style & DS_CENTER) {
+        x = (SCREEN_WIDTH - w) / 2;
+        y = (SCREEN_HEIGHT - h) / 2;
+    } else if (owner && !(t.style & DS_ABSALIGN)) {
+        POINT p = {x, y};
+        ClientToScreen(owner, &p);
+        x = p.x;
+        y = p.y;
+    }
+    spec.rect = {x, y, x + w, y + h};
+    for (const DialogItemTemplate& it : t.items) {
+        dialog::ItemSpec item;
+        item.className = it.className;
+        for (char& c : item.className)
+            c = char(std::toupper(static_cast<unsigned char>(c)));
+        item.text = it.text;
+        item.id = it.id;
+        item.style = it.style;
+        int left = frame + mx(it.x), top = frame + caption + my(it.y);
+        item.rect = {left, top, left + mx(it.cx), top + my(it.cy)};
+        spec.items.push_back(item);
+    }
+    return dialog::RunModal(instance, spec, owner, dialogProc, initParam, factory);
+}
+
+}  // namespace platform

@@ -1,0 +1,205 @@
+// The dialog manager: modal dialogs built from templates in dialog units, the standard
+// controls ("STATIC", "EDIT", "BUTTON") as child windows, keyboard navigation among
+// them, and message boxes. Names and values are Win32's.
+//
+// A dialog window has no non-client area here, as every window: its rectangle includes
+// the modal frame (and the caption, when it has one), and its controls are placed inside
+// that frame. Coordinates of controls relative to the dialog window therefore include
+// the frame width.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/res/templates.h"
+#include "platform/user/user.h"
+#include "platform/windef.h"
+
+using INT_PTR = intptr_t;
+using DLGPROC = INT_PTR (*)(HWND, UINT, WPARAM, LPARAM);
+
+// Dialog results and standard control ids.
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr int IDABORT = 3;
+constexpr int IDRETRY = 4;
+constexpr int IDIGNORE = 5;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+
+// Messages (WM_INITDIALOG, WM_SETTEXT and WM_GETTEXT come from user.h).
+constexpr UINT WM_GETTEXTLENGTH = 0x000E;
+constexpr UINT WM_NEXTDLGCTL = 0x0028;
+constexpr UINT WM_SETFONT = 0x0030;
+constexpr UINT WM_GETFONT = 0x0031;
+constexpr UINT WM_GETDLGCODE = 0x0087;
+constexpr UINT WM_CUT = 0x0300;
+constexpr UINT WM_COPY = 0x0301;
+constexpr UINT WM_PASTE = 0x0302;
+constexpr UINT WM_CLEAR = 0x0303;
+constexpr UINT DM_GETDEFID = WM_USER + 0;
+constexpr UINT DM_SETDEFID = WM_USER + 1;
+constexpr WORD DC_HASDEFID = 0x534B;
+
+// Edit control messages and notifications.
+constexpr UINT EM_GETSEL = 0x00B0;
+constexpr UINT EM_SETSEL = 0x00B1;
+constexpr UINT EM_REPLACESEL = 0x00C2;
+constexpr UINT EM_LIMITTEXT = 0x00C5;
+constexpr UINT EM_SETLIMITTEXT = EM_LIMITTEXT;
+constexpr WORD EN_SETFOCUS = 0x0100;
+constexpr WORD EN_KILLFOCUS = 0x0200;
+constexpr WORD EN_CHANGE = 0x0300;
+
+// Button messages and notifications.
+constexpr UINT BM_GETSTATE = 0x00F2;
+constexpr UINT BM_SETSTATE = 0x00F3;
+constexpr UINT BM_SETSTYLE = 0x00F4;
+constexpr UINT BM_CLICK = 0x00F5;
+constexpr WORD BN_CLICKED = 0;
+constexpr LRESULT BST_PUSHED = 0x0004;
+constexpr LRESULT BST_FOCUS = 0x0008;
+
+// WM_GETDLGCODE answers.
+constexpr LRESULT DLGC_WANTARROWS = 0x0001;
+constexpr LRESULT DLGC_WANTTAB = 0x0002;
+constexpr LRESULT DLGC_WANTALLKEYS = 0x0004;
+constexpr LRESULT DLGC_HASSETSEL = 0x0008;
+constexpr LRESULT DLGC_DEFPUSHBUTTON = 0x0010;
+constexpr LRESULT DLGC_UNDEFPUSHBUTTON = 0x0020;
+constexpr LRESULT DLGC_WANTCHARS = 0x0080;
+constexpr LRESULT DLGC_STATIC = 0x0100;
+constexpr LRESULT DLGC_BUTTON = 0x2000;
+
+// Dialog styles.
+constexpr DWORD DS_ABSALIGN = 0x01;
+constexpr DWORD DS_SYSMODAL = 0x02;
+constexpr DWORD DS_SETFONT = 0x40;
+constexpr DWORD DS_MODALFRAME = 0x80;
+constexpr DWORD DS_NOIDLEMSG = 0x100;
+constexpr DWORD DS_SETFOREGROUND = 0x200;
+constexpr DWORD DS_3DLOOK = 0x0004;
+constexpr DWORD DS_CENTER = 0x0800;
+
+// Static control styles.
+constexpr DWORD SS_LEFT = 0x0000;
+constexpr DWORD SS_CENTER = 0x0001;
+constexpr DWORD SS_RIGHT = 0x0002;
+constexpr DWORD SS_ICON = 0x0003;
+constexpr DWORD SS_TYPEMASK = 0x001F;
+constexpr DWORD SS_NOPREFIX = 0x0080;
+
+// Edit control styles.
+constexpr DWORD ES_LEFT = 0x0000;
+constexpr DWORD ES_CENTER = 0x0001;
+constexpr DWORD ES_RIGHT = 0x0002;
+constexpr DWORD ES_MULTILINE = 0x0004;
+constexpr DWORD ES_AUTOHSCROLL = 0x0080;
+constexpr DWORD ES_READONLY = 0x0800;
+constexpr DWORD ES_NUMBER = 0x2000;
+
+// Button styles.
+constexpr DWORD BS_PUSHBUTTON = 0x0000;
+constexpr DWORD BS_DEFPUSHBUTTON = 0x0001;
+constexpr DWORD BS_GROUPBOX = 0x0007;
+constexpr DWORD BS_TYPEMASK = 0x000F;
+
+// Message box flags.
+constexpr UINT MB_OK = 0x0000;
+constexpr UINT MB_OKCANCEL = 0x0001;
+constexpr UINT MB_ABORTRETRYIGNORE = 0x0002;
+constexpr UINT MB_YESNOCANCEL = 0x0003;
+constexpr UINT MB_YESNO = 0x0004;
+constexpr UINT MB_RETRYCANCEL = 0x0005;
+constexpr UINT MB_TYPEMASK = 0x000F;
+constexpr UINT MB_ICONHAND = 0x0010;
+constexpr UINT MB_ICONSTOP = MB_ICONHAND;
+constexpr UINT MB_ICONERROR = MB_ICONHAND;
+constexpr UINT MB_ICONQUESTION = 0x0020;
+constexpr UINT MB_ICONEXCLAMATION = 0x0030;
+constexpr UINT MB_ICONWARNING = MB_ICONEXCLAMATION;
+constexpr UINT MB_ICONASTERISK = 0x0040;
+constexpr UINT MB_ICONINFORMATION = MB_ICONASTERISK;
+constexpr UINT MB_ICONMASK = 0x00F0;
+constexpr UINT MB_DEFBUTTON1 = 0x0000;
+constexpr UINT MB_DEFBUTTON2 = 0x0100;
+constexpr UINT MB_DEFBUTTON3 = 0x0200;
+constexpr UINT MB_DEFMASK = 0x0F00;
+
+// Modal dialogs. Each returns the value given to EndDialog, or -1 when the template can't
+// be loaded or the dialog can't be made. The owner is disabled while the dialog runs and
+// its timers keep firing; when the dialog has gone, what it covered is invalidated so
+// the windows beneath repaint through WM_PAINT.
+INT_PTR DialogBoxParam(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC dialogProc,
+                       LPARAM initParam);
+INT_PTR DialogBoxIndirectParam(HINSTANCE instance, const platform::DialogTemplate& dialogTemplate,
+                               HWND owner, DLGPROC dialogProc, LPARAM initParam);
+inline INT_PTR DialogBox(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC proc) {
+    return DialogBoxParam(instance, templateName, owner, proc, 0);
+}
+BOOL EndDialog(HWND dialog, INT_PTR result);
+// The default processing of a dialog window; a window procedure that stands in front of
+// a dialog (the framework's) passes what it does not handle here.
+LRESULT DefDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// Handles the dialog keys (Tab, Shift+Tab, Enter, Escape) of a message meant for dialog
+// or one of its controls. Returns TRUE when the message was used up.
+BOOL IsDialogMessage(HWND dialog, LPMSG msg);
+
+HWND GetDlgItem(HWND dialog, int id);
+int GetDlgCtrlID(HWND control);
+BOOL SetDlgItemText(HWND dialog, int id, LPCSTR text);
+UINT GetDlgItemText(HWND dialog, int id, LPSTR buffer, int maxCount);
+BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned);
+UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned);
+LRESULT SendDlgItemMessage(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
+// The next (or, with previous, the preceding) WS_TABSTOP control after control, in
+// template order, wrapping; control may be null for the first.
+HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous);
+// Dialog units to pixels, with the dialog's own font.
+BOOL MapDialogRect(HWND dialog, LPRECT rect);
+// The base units of the system dialog font: LOWORD horizontal, HIWORD vertical.
+LONG GetDialogBaseUnits();
+
+// A message box, centred on the screen, run modally. A null caption gives "Error".
+// Returns the id of the button chosen (IDOK, IDCANCEL, IDYES, IDNO, ...).
+int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+
+namespace platform {
+
+// The window the dialog manager makes for a dialog. The framework makes it itself (so
+// that its object is attached from the first message) with these arguments; the window
+// procedure of its class must pass what it does not handle to DefDlgProc.
+struct DialogWindowArgs {
+    DWORD exStyle = 0;
+    DWORD style = 0;
+    const char* caption = "";
+    int x = 0, y = 0, width = 0, height = 0;
+    HWND owner = nullptr;
+    HINSTANCE instance = nullptr;
+    void* createParam = nullptr;  // pass on as CreateWindowEx's last argument
+};
+using DialogWindowFactory = std::function<HWND(const DialogWindowArgs&)>;
+
+// DialogBoxIndirectParam with the dialog window made by factory (null: the dialog
+// manager's own class, "#32770").
+INT_PTR RunDialogBox(HINSTANCE instance, const DialogTemplate& dialogTemplate, HWND owner,
+                     DLGPROC dialogProc, LPARAM initParam, const DialogWindowFactory& factory);
+
+// Dialog units -> pixels for a font given by point size and face, as a template names
+// it: LOWORD baseX, HIWORD baseY.
+LONG DialogBaseUnitsFor(int pointSize, const std::string& face);
+// The font a template's dialog uses (cached; never deleted).
+HFONT DialogFont(int pointSize, const std::string& face);
+
+// The width of the frame around a dialog with DS_MODALFRAME, and the caption's height.
+constexpr int DIALOG_FRAME = 3;
+constexpr int DIALOG_CAPTION = 18;
+
+// Runs a message box and, on the way, lets a test see it: hook runs once the box is shown
+// and painted (null to stop watching).
+void SetMessageBoxHook(
+    std::function<void(HWND box, const std::string& text, const std::string& caption, UINT type)>
+        hook);
+
+}  // namespace platform
