@@ -1,5 +1,6 @@
 #include "platform/res/resources.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "platform/res/resource_table.h"
@@ -17,7 +18,38 @@ bool SameName(const char* a, const char* b) {
     return *a == *b;
 }
 
+std::vector<std::string>& HiddenNames() {
+    static std::vector<std::string> hidden;
+    return hidden;
+}
+
+std::vector<std::string>& Lookups() {
+    static std::vector<std::string> lookups;
+    return lookups;
+}
+
+bool IsHidden(LPCSTR name) {
+    if (IS_INTRESOURCE(name)) {
+        return false;
+    }
+    const auto& hidden = HiddenNames();
+    return std::any_of(hidden.begin(), hidden.end(),
+                       [&](const std::string& h) { return SameName(h.c_str(), name); });
+}
+
 }  // namespace
+
+void HideResourceForTesting(LPCSTR name, bool hide) {
+    auto& hidden = HiddenNames();
+    hidden.erase(std::remove(hidden.begin(), hidden.end(), std::string(name)), hidden.end());
+    if (hide) {
+        hidden.emplace_back(name);
+    }
+}
+
+void ClearResourceLookupsForTesting() { Lookups().clear(); }
+
+std::vector<std::string> ResourceLookupsForTesting() { return Lookups(); }
 
 const EmbeddedResource* FindInTable(const EmbeddedResource* table, size_t count, LPCSTR name,
                                     ResourceType type) {
@@ -52,8 +84,14 @@ const EmbeddedResource* FindInTable(const EmbeddedResource* table, size_t count,
 }
 
 bool FindResourceData(HINSTANCE module, LPCSTR name, ResourceType type, ResourceData& out) {
-    if (module == nullptr) {
+    if (module == nullptr || name == nullptr) {
         return false;
+    }
+    if (!IS_INTRESOURCE(name)) {
+        Lookups().emplace_back(name);
+        if (IsHidden(name)) {
+            return false;
+        }
     }
     const EmbeddedResource* r =
         FindInTable(EMBEDDED_RESOURCES, EMBEDDED_RESOURCE_COUNT, name, type);

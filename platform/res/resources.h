@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/windef.h"
 
@@ -26,5 +27,11 @@ bool FindResourceData(HINSTANCE module, LPCSTR name, ResourceType type, Resource
 
 // The handle that stands for this executable's resources.
 HINSTANCE ExecutableInstance();
+
+// Test controls: a hidden resource is not found, as if it were missing from the
+// executable; and every lookup by name is recorded.
+void HideResourceForTesting(LPCSTR name, bool hide);
+void ClearResourceLookupsForTesting();
+std::vector<std::string> ResourceLookupsForTesting();
 
 }  // namespace platform
