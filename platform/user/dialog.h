@@ -13,6 +13,7 @@
 #include <string>
 
 #include "platform/res/templates.h"
+#include "platform/user/styles.h"
 #include "platform/user/user.h"
 #include "platform/windef.h"
 
@@ -72,37 +73,20 @@ constexpr LRESULT DLGC_WANTCHARS = 0x0080;
 constexpr LRESULT DLGC_STATIC = 0x0100;
 constexpr LRESULT DLGC_BUTTON = 0x2000;
 
-// Dialog styles.
+// Dialog styles (the ones the resource script knows are in styles.h).
 constexpr DWORD DS_ABSALIGN = 0x01;
 constexpr DWORD DS_SYSMODAL = 0x02;
-constexpr DWORD DS_SETFONT = 0x40;
-constexpr DWORD DS_MODALFRAME = 0x80;
 constexpr DWORD DS_NOIDLEMSG = 0x100;
 constexpr DWORD DS_SETFOREGROUND = 0x200;
 constexpr DWORD DS_3DLOOK = 0x0004;
-constexpr DWORD DS_CENTER = 0x0800;
 
 // Static control styles.
-constexpr DWORD SS_LEFT = 0x0000;
-constexpr DWORD SS_CENTER = 0x0001;
-constexpr DWORD SS_RIGHT = 0x0002;
-constexpr DWORD SS_ICON = 0x0003;
 constexpr DWORD SS_TYPEMASK = 0x001F;
-constexpr DWORD SS_NOPREFIX = 0x0080;
 
 // Edit control styles.
-constexpr DWORD ES_LEFT = 0x0000;
-constexpr DWORD ES_CENTER = 0x0001;
-constexpr DWORD ES_RIGHT = 0x0002;
 constexpr DWORD ES_MULTILINE = 0x0004;
-constexpr DWORD ES_AUTOHSCROLL = 0x0080;
-constexpr DWORD ES_READONLY = 0x0800;
-constexpr DWORD ES_NUMBER = 0x2000;
 
 // Button styles.
-constexpr DWORD BS_PUSHBUTTON = 0x0000;
-constexpr DWORD BS_DEFPUSHBUTTON = 0x0001;
-constexpr DWORD BS_GROUPBOX = 0x0007;
 constexpr DWORD BS_TYPEMASK = 0x000F;
 
 // Message box flags.
