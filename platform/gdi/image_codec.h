@@ -20,6 +20,8 @@ struct DecodedImage {
 };
 
 // Each returns false for data it can't decode, touching nothing else.
+// DecodeBmp takes a whole .bmp file or a packed DIB (a bitmap resource without the file
+// header); 1-, 4-, 8-bit (also RLE), 16-, 24- and 32-bit.
 bool DecodeBmp(const uint8_t* data, size_t size, DecodedImage& out);
 // Picks the image closest to wanted x wanted pixels (0: the largest).
 bool DecodeIco(const uint8_t* data, size_t size, int32_t wanted, DecodedImage& out);
