@@ -44,10 +44,35 @@ public:
     Brush brush;
     WorldState world;
 
+    // Shows the pop-up menu with its corner at the press point; its command arrives
+    // afterwards as a posted WM_COMMAND.
+    void ShowPopupMenu(int x, int y);
+    void ToggleYears();
+
 protected:
     void OnPaint();
     void OnTimer(UINT_PTR nIDEvent);
     LRESULT OnInitSurfaces(WPARAM wParam, LPARAM lParam);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnLButtonDblClk(UINT nFlags, CPoint point);
+    void OnRButtonDown(UINT nFlags, CPoint point);
+    void OnRButtonUp(UINT nFlags, CPoint point);
+    BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+
+    void OnExit();
+    void OnReset();
+    void OnToolBlue();
+    void OnToolRed();
+    void OnToolTree();
+    void OnToolRock();
+    void OnToolWater();
+    void OnToolErase();
+    void OnToolNothing();
+    void OnUpdateTool(CCmdUI* pCmdUI);
 
     DECLARE_MESSAGE_MAP()
 };

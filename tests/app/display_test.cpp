@@ -1,0 +1,170 @@
+#include <cstring>
+
+#include "display/bitmap_surfaces.h"
+#include "platform/screen.h"
+#include "platform/gdi/gdi.h"
+#include "tests/app/app_fixture.h"
+
+namespace {
+
+class DisplayTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        WNDCLASS wc{};
+        wc.lpfnWndProc = DefWindowProc;
+        wc.lpszClassName = "DisplayTestWindow";
+        RegisterClass(&wc);
+        window = CreateWindowEx(0, "DisplayTestWindow", "", WS_POPUP, 0, 0, 640, 480, nullptr,
+                                nullptr, nullptr, nullptr);
+    }
+    void TearDown() override {
+        device.Release();
+        AppTest::TearDown();
+    }
+
+    IDirectDrawSurface* OffScreen(int width, int height, DWORD bits = 0, DWORD r = 0, DWORD g = 0,
+                                  DWORD b = 0) {
+        DDSURFACEDESC desc;
+        std::memset(&desc, 0, sizeof(desc));
+        desc.dwSize = 108;
+        desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+        desc.dwWidth = DWORD(width);
+        desc.dwHeight = DWORD(height);
+        desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+        if (bits != 0) {
+            desc.dwFlags |= DDSD_PIXELFORMAT;
+            desc.ddpfPixelFormat.dwSize = sizeof(DDPIXELFORMAT);
+            desc.ddpfPixelFormat.dwFlags = DDPF_RGB;
+            desc.ddpfPixelFormat.dwRGBBitCount = bits;
+            desc.ddpfPixelFormat.dwRBitMask = r;
+            desc.ddpfPixelFormat.dwGBitMask = g;
+            desc.ddpfPixelFormat.dwBBitMask = b;
+        }
+        IDirectDrawSurface* surface = nullptr;
+        EXPECT_EQ(device.GetDirectDraw()->CreateSurface(&desc, &surface, nullptr), DD_OK);
+        return surface;
+    }
+
+    static void SetFirstPixel(IDirectDrawSurface* surface, uint32_t value) {
+        DDSURFACEDESC desc;
+        std::memset(&desc, 0, sizeof(desc));
+        desc.dwSize = 108;
+        ASSERT_EQ(surface->Lock(nullptr, &desc, 0, nullptr), DD_OK);
+        std::memcpy(desc.lpSurface, &value, desc.ddpfPixelFormat.dwRGBBitCount / 8);
+        surface->Unlock(nullptr);
+    }
+
+    CDisplay device;
+};
+
+// Catches a wrong parity of the page GDI draws on, which would hide menus and dialogs.
+TEST_F(DisplayTest, GdiPageFollowsTheFlips) {
+    ASSERT_EQ(device.Init(window, 800, 600, 0), 1);
+    DDSURFACEDESC desc;
+    std::memset(&desc, 0, sizeof(desc));
+    desc.dwSize = 108;
+    device.primarySurface->GetSurfaceDesc(&desc);
+    EXPECT_EQ(desc.dwWidth, 640u);  // 800 x 600 asked, 640 x 480 given
+    EXPECT_EQ(desc.dwHeight, 480u);
+
+    const int presents = host->PresentCount();
+    EXPECT_EQ(device.ShowGdiPage(), DD_OK);
+    EXPECT_EQ(host->PresentCount(), presents);  // no flip
+    EXPECT_EQ(device.Flip(), DD_OK);
+    EXPECT_EQ(device.gdiPageInFront, 0);
+    EXPECT_EQ(device.ShowGdiPage(), DD_OK);
+    EXPECT_EQ(device.gdiPageInFront, 1);
+    EXPECT_TRUE(platform::GdiPageInFront());
+    const int afterShow = host->PresentCount();
+    EXPECT_EQ(device.ShowGdiPage(), DD_OK);
+    EXPECT_EQ(host->PresentCount(), afterShow);
+    device.Flip();
+    device.Flip();
+    EXPECT_EQ(device.gdiPageInFront, 1);
+}
+
+// Catches a lost flip that toggles the page bookkeeping, or a chain never restored.
+TEST_F(DisplayTest, LostFlipKeepsTheParityAndRestoresOnReturn) {
+    ASSERT_EQ(device.Init(window, 640, 480, 0), 1);
+    host->ForceScreenLoss();
+    EXPECT_EQ(device.Flip(), DDERR_SURFACELOST);
+    EXPECT_EQ(device.gdiPageInFront, 1);
+    EXPECT_EQ(device.primarySurface->IsLost(), DDERR_SURFACELOST);  // restore refused
+    host->RegainScreen();
+    EXPECT_EQ(device.Flip(), DDERR_SURFACELOST);  // this one restores
+    EXPECT_EQ(device.primarySurface->IsLost(), DD_OK);
+    EXPECT_EQ(device.Flip(), DD_OK);
+    EXPECT_EQ(device.gdiPageInFront, 0);
+}
+
+// Catches a failed Init that leaves the device half active, or a Release that trips
+// over what was never made.
+TEST_F(DisplayTest, FailedInitMakesFlipsHarmlessAndReleaseSafe) {
+    host->RefuseMode(true);
+    EXPECT_EQ(device.Init(window, 640, 480, 0), 0);
+    EXPECT_EQ(device.active, 0);
+    EXPECT_EQ(device.Flip(), 1);
+    device.Release();
+    EXPECT_EQ(device.GetDirectDraw(), nullptr);
+    device.Release();
+}
+
+// Catches a key derived by arithmetic instead of GDI's own conversion, or a probe that
+// leaves its pixel changed.
+TEST_F(DisplayTest, MatchSurfaceColorConvertsLikeGdiAndRestoresThePixel) {
+    ASSERT_EQ(device.Init(window, 640, 480, 0), 1);
+    IDirectDrawSurface* rgb565 = OffScreen(4, 4);
+    IDirectDrawSurface* rgb555 = OffScreen(4, 4, 16, 0x7C00, 0x03E0, 0x001F);
+    IDirectDrawSurface* rgb32 = OffScreen(4, 4, 32, 0xFF0000, 0x00FF00, 0x0000FF);
+    SetFirstPixel(rgb565, 0x1234);
+    SetFirstPixel(rgb555, 0x0421);
+    SetFirstPixel(rgb32, 0x00ABCDEF);
+
+    EXPECT_EQ(MatchSurfaceColor(rgb565, SHEET_TRANSPARENT), 0xF81Fu);
+    EXPECT_EQ(MatchSurfaceColor(rgb555, SHEET_TRANSPARENT), 0x7C1Fu);
+    EXPECT_EQ(MatchSurfaceColor(rgb32, SHEET_TRANSPARENT), 0x00FF00FFu);
+    EXPECT_EQ(MatchSurfaceColor(rgb565, RGB(255, 255, 255)), 0xFFFFu);
+
+    EXPECT_EQ(MatchSurfaceColor(rgb565, CLR_INVALID), 0x1234u);
+    EXPECT_EQ(MatchSurfaceColor(rgb555, CLR_INVALID), 0x0421u);
+    EXPECT_EQ(MatchSurfaceColor(rgb32, CLR_INVALID), 0x00ABCDEFu);
+
+    EXPECT_EQ(SetSurfaceColorKey(rgb565, SHEET_TRANSPARENT), DD_OK);
+    DDCOLORKEY key{};
+    rgb565->GetColorKey(DDCKEY_SRCBLT, &key);
+    EXPECT_EQ(key.dwColorSpaceLowValue, 0xF81Fu);
+    EXPECT_EQ(key.dwColorSpaceHighValue, 0xF81Fu);
+    rgb565->GetColorKey(DDCKEY_DESTBLT, &key);
+    EXPECT_EQ(key.dwColorSpaceLowValue, 0xF81Fu);
+    rgb565->Release();
+    rgb555->Release();
+    rgb32->Release();
+}
+
+// Catches the loader's lookup order or a scaled load of the wrong size.
+TEST_F(DisplayTest, LoadBitmapSurfaceScalesAndReportsMissingBitmaps) {
+    ASSERT_EQ(device.Init(window, 640, 480, 0), 1);
+    const HINSTANCE module = AfxGetInstanceHandle();
+    IDirectDrawSurface* own = LoadBitmapSurface(device.GetDirectDraw(), "IDB_OKOLI", 0, 0, module);
+    ASSERT_NE(own, nullptr);
+    DDSURFACEDESC desc;
+    std::memset(&desc, 0, sizeof(desc));
+    desc.dwSize = 108;
+    own->GetSurfaceDesc(&desc);
+    EXPECT_EQ(desc.dwWidth, 149u);
+    EXPECT_EQ(desc.dwHeight, 105u);
+    IDirectDrawSurface* scaled =
+        LoadBitmapSurface(device.GetDirectDraw(), "IDB_OKOLI", 298, 210, module);
+    ASSERT_NE(scaled, nullptr);
+    scaled->GetSurfaceDesc(&desc);
+    EXPECT_EQ(desc.dwWidth, 298u);
+    EXPECT_EQ(LoadBitmapSurface(device.GetDirectDraw(), "IDB_NOWHERE", 0, 0, module), nullptr);
+    EXPECT_EQ(ReloadBitmapSurface(own, "IDB_NOWHERE", module), E_FAIL);
+    EXPECT_EQ(CopyBitmapToSurface(own, nullptr, 0, 0, 0, 0), E_FAIL);
+    EXPECT_EQ(CopyBitmapToSurface(nullptr, HBITMAP(own), 0, 0, 0, 0), E_FAIL);
+    own->Release();
+    scaled->Release();
+}
+
+}  // namespace
