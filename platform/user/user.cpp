@@ -443,7 +443,7 @@ void SetIconic(bool iconic) {
     if (!w || w->iconic == iconic)
         return;
     w->iconic = iconic;
-    RECT r;
+    RECT r{};
     GetClientRect(main, &r);
     SendMessage(main, WM_SIZE, iconic ? SIZE_MINIMIZED : SIZE_RESTORED,
                 iconic ? 0 : MAKELPARAM(r.right, r.bottom));
