@@ -176,8 +176,8 @@ INT_PTR CDialog::DoModal() {
     EnsureDialogClass();
     INT_PTR result = platform::RunDialogBox(
         instance, t, owner, nullptr, 0, [this](const platform::DialogWindowArgs& a) -> HWND {
-            if (!CreateEx(a.exStyle, DIALOG_CLASS, a.caption, a.style, a.x, a.y, a.width,
-                          a.height, a.owner, nullptr, a.createParam))
+            if (!CreateEx(a.exStyle, DIALOG_CLASS, a.caption, a.style, a.x, a.y, a.width, a.height,
+                          a.owner, nullptr, a.createParam))
                 return nullptr;
             return m_hWnd;
         });
