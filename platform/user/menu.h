@@ -2,6 +2,9 @@
 // GDI page, drawn in the classic look.
 #pragma once
 
+#include <functional>
+#include <vector>
+
 #include "platform/windef.h"
 
 constexpr UINT MF_STRING = 0x0000;
@@ -30,11 +33,11 @@ HMENU LoadMenu(HINSTANCE instance, LPCSTR name);
 HMENU CreatePopupMenu();
 HMENU GetSubMenu(HMENU menu, int position);
 int GetMenuItemCount(HMENU menu);
-UINT GetMenuItemID(HMENU menu, int position);  // 0xFFFFFFFF for a sub-menu
+UINT GetMenuItemID(HMENU menu, int position);          // 0xFFFFFFFF for a sub-menu
 UINT GetMenuState(HMENU menu, UINT item, UINT flags);  // 0xFFFFFFFF when there is none
 int GetMenuString(HMENU menu, UINT item, LPSTR buffer, int maxCount, UINT flags);
 BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR idOrPopup, LPCSTR text);
-DWORD CheckMenuItem(HMENU menu, UINT item, UINT check);  // previous state, or 0xFFFFFFFF
+DWORD CheckMenuItem(HMENU menu, UINT item, UINT check);   // previous state, or 0xFFFFFFFF
 BOOL EnableMenuItem(HMENU menu, UINT item, UINT enable);  // previous state, or -1
 BOOL DestroyMenu(HMENU menu);
 // Shows the menu with its top-left corner at (x, y) (kept inside the screen) and runs
@@ -42,3 +45,20 @@ BOOL DestroyMenu(HMENU menu);
 // owner as WM_COMMAND(id, 0), unless TPM_RETURNCMD asks for it as the result.
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
                     const RECT* excludeRect);
+// The screen rectangle of the item at position of menu while it is shown; FALSE when
+// the menu is not open.
+BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT position, LPRECT rect);
+// Ends the menu being tracked, as if dismissed; FALSE when none is.
+BOOL EndMenu();
+
+namespace platform {
+
+// Runs whenever a tracked menu's loop has nothing to do, before it waits. Tests use it
+// to look at the open menu and to feed it input.
+void SetMenuIdleHook(std::function<void()> hook);
+
+// The screen rectangle of each open level of the tracked menu, outermost first; empty
+// when no menu is tracked.
+std::vector<RECT> OpenMenuRects();
+
+}  // namespace platform

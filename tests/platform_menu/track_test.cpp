@@ -1,0 +1,534 @@
+// TrackPopupMenu on the headless host: keyboard, mouse, notifications, timers, placement,
+// command update through the framework, repainting, and the look.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "menu_fixture.h"
+#include "platform/afx/afx.h"
+#include "platform/screen.h"
+
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb/stb_image.h>
+
+namespace {
+
+using namespace menutest;
+using T = platform::HostEventType;
+
+// Keyboard ----------------------------------------------------------------------------
+
+// Catches Down/Right/Enter not reaching a sub-menu item, or the command being sent
+// synchronously instead of posted after the menu returns.
+TEST_F(MenuTest, KeysChooseASubMenuItemAndPostTheCommand) {
+    Key(VK_DOWN);   // Rody
+    Key(VK_DOWN);   // Vkladani, past the separator
+    Key(VK_RIGHT);  // opens it on Modry
+    Key(VK_DOWN);   // Cerveny
+    Key(VK_RETURN);
+    EXPECT_TRUE(Track());
+    EXPECT_TRUE(Commands().empty()) << "the command must come after TrackPopupMenu returns";
+    platform::PumpPendingMessages();
+    EXPECT_EQ(Commands(), std::vector<UINT>{ID_CERVENY});
+    EXPECT_EQ(Log().back().lParam, 0);
+}
+
+// Catches Escape closing the whole menu at once, issuing a command, or its release
+// reaching the owner (where a key-up handler would act on it).
+TEST_F(MenuTest, EscapeClosesOneLevelAtATimeWithNoCommand) {
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    Key(VK_RIGHT);
+    KeyDown(VK_ESCAPE);  // back to the top level
+    idleHook = [&] {
+        static int step = 0;
+        if (platform::OpenMenuRects().size() == 1 && step++ == 0) {
+            KeyDown(VK_ESCAPE);
+            platform::HostEvent up;
+            up.type = T::KeyUp;
+            up.virtualKey = VK_ESCAPE;
+            host->PushEvent(up);
+            host->PushEvent(up);
+        }
+    };
+    EXPECT_TRUE(Track());
+    platform::PumpPendingMessages();
+    EXPECT_TRUE(Commands().empty());
+    EXPECT_EQ(Count(WM_KEYUP), 0) << "the dismissing key's release leaked to the owner";
+    EXPECT_EQ(Count(WM_KEYDOWN), 0);
+    // Later keys reach the owner again.
+    Key(VK_SPACE);
+    platform::PumpPendingMessages();
+    EXPECT_EQ(Count(WM_KEYUP), 1);
+}
+
+// Catches Up from nothing not wrapping to the last item, and Home/End/F10/Alt mistakes.
+TEST_F(MenuTest, UpHomeEndAndEndingKeys) {
+    Key(VK_UP);  // nothing selected: the last item, Konec
+    Key(VK_RETURN);
+    Track();
+    platform::PumpPendingMessages();
+    EXPECT_EQ(Commands(), std::vector<UINT>{ID_KONEC});
+
+    Log().clear();
+    Key(VK_END);
+    Key(VK_HOME);  // Rody
+    Key(VK_UP);    // wraps to Konec
+    Key(VK_DOWN);  // wraps to Rody
+    Key(VK_RETURN);
+    Track();
+    platform::PumpPendingMessages();
+    EXPECT_EQ(Commands(), std::vector<UINT>{ID_RODY});
+
+    for (uint32_t ending : {VK_F10, VK_LMENU}) {
+        Log().clear();
+        Key(VK_DOWN);
+        Key(ending);
+        Key(VK_RETURN);  // after the menu: reaches the owner, chooses nothing
+        Track();
+        platform::PumpPendingMessages();
+        EXPECT_TRUE(Commands().empty()) << ending;
+    }
+}
+
+// Catches Left not closing a sub-menu, or Right on a plain item doing something.
+TEST_F(MenuTest, LeftClosesASubMenuAndRightOnAPlainItemDoesNothing) {
+    Key(VK_DOWN);   // Rody
+    Key(VK_RIGHT);  // no sub-menu: nothing
+    Key(VK_DOWN);
+    Key(VK_RIGHT);  // Vkladani open
+    Key(VK_LEFT);   // closed, Vkladani still selected
+    Key(VK_DOWN);   // Nasatveni
+    Key(VK_DOWN);   // Reset
+    Key(VK_SPACE);
+    Track();
+    platform::PumpPendingMessages();
+    EXPECT_EQ(Commands(), std::vector<UINT>{ID_RESET});
+}
+
+// Catches greyed items being chosen, or refusing the highlight.
+TEST_F(MenuTest, GreyedItemIsHighlightedButNotChosen) {
+    OnMessage() = [](UINT m, WPARAM w, LPARAM) {
+        if (m == WM_INITMENUPOPUP)
+            EnableMenuItem(reinterpret_cast<HMENU>(w), ID_NACTI, MF_BYCOMMAND | MF_GRAYED);
+    };
+    for (int i = 0; i < 4; ++i)
+        Key(VK_DOWN);  // Rody, Vkladani, Nasatveni, Reset
+    Key(VK_DOWN);      // Soubor
+    Key(VK_RIGHT);     // Nacti, greyed, highlighted
+    Key(VK_RETURN);    // nothing
+    idleHook = [&] {
+        static bool checked = false;
+        if (!checked && platform::OpenMenuRects().size() == 2) {
+            checked = true;
+            HMENU file = GetSubMenu(menu, 7);
+            POINT p = ItemCentre(file, 0);
+            // The highlight bar is navy even on a greyed item.
+            uint16_t px = host->Presented()[size_t(p.y) * 640 + size_t(p.x - 20)];
+            EXPECT_EQ(px, 0x0010) << "no highlight on the greyed item";
+            Click(p);  // nothing either
+            Key(VK_ESCAPE);
+            Key(VK_ESCAPE);
+        }
+    };
+    Track();
+    platform::PumpPendingMessages();
+    EXPECT_TRUE(Commands().empty());
+}
+
+// Mouse --------------------------------------------------------------------------------
+
+// Catches hover not opening the sub-menu, or a click on its item not choosing it.
+TEST_F(MenuTest, HoverOpensSubMenuAndClickChooses) {
+    int step = 0;
+    idleHook = [&] {
+        if (step == 0) {
+            MoveTo(ItemCentre(menu, 2));  // over Vkladani
+            ++step;
+        } else if (step == 1) {
+            ASSERT_EQ(platform::OpenMenuRects().size(), 2u) << "hover didn't open Vkladani";
+            HMENU tools = GetSubMenu(menu, 2);
+            POINT strom = ItemCentre(tools, 2);
+            MoveTo(strom);
+            Click(strom);
+            ++step;
+        }
+    };
+    Track();
+    platform::PumpPendingMessages();
+    EXPECT_EQ(Commands(), std::vector<UINT>{ID_STROM});
+    EXPECT_EQ(Count(WM_LBUTTONDOWN) + Count(WM_LBUTTONUP), 0);
+}
+
+// Catches a click outside choosing something, or passing through to the window below.
+TEST_F(MenuTest, ClickOutsideDismissesAndIsConsumed) {
+    Click({100, 300});
+    EXPECT_TRUE(Track());
+    platform::PumpPendingMessages();
+    EXPECT_TRUE(Commands().empty());
+    EXPECT_EQ(Count(WM_LBUTTONDOWN), 0);
+    EXPECT_EQ(Count(WM_LBUTTONUP), 0) << "the dismissing click's release leaked";
+    EXPECT_EQ(GetCapture(), nullptr);
+    // The next click reaches the window again.
+    Click({100, 300});
+    platform::PumpPendingMessages();
+    EXPECT_EQ(Count(WM_LBUTTONDOWN), 1);
+}
+
+// Catches the opening press's release choosing or dismissing, and TPM_RIGHTBUTTON
+// being ignored either way.
+TEST_F(MenuTest, EitherButtonChoosesOnlyWithRightButtonFlag) {
+    // The release of the press that opened the menu, at the menu's corner: nothing.
+    Mouse(T::MouseButtonUp, 500, 40, 1);
+    int step = 0;
+    idleHook = [&] {
+        if (step++ == 0) {
+            POINT reset = ItemCentre(menu, 5);
+            MoveTo(reset);
+            Mouse(T::MouseButtonDown, reset.x, reset.y, 2);
+            Mouse(T::MouseButtonUp, reset.x, reset.y, 2);
+        }
+    };
+    Track(500, 40, TPM_RIGHTBUTTON);
+    platform::PumpPendingMessages();
+    EXPECT_EQ(Commands(), std::vector<UINT>{ID_RESET});
+
+    Log().clear();
+    step = 0;
+    idleHook = [&] {
+        if (step++ == 0) {
+            POINT reset = ItemCentre(menu, 5);
+            MoveTo(reset);
+            Mouse(T::MouseButtonDown, reset.x, reset.y, 2);
+            Mouse(T::MouseButtonUp, reset.x, reset.y, 2);
+            Key(VK_ESCAPE);
+        }
+    };
+    Track(500, 40, TPM_LEFTBUTTON);
+    platform::PumpPendingMessages();
+    EXPECT_TRUE(Commands().empty()) << "the right button chose without TPM_RIGHTBUTTON";
+}
+
+// Notifications and timers ----------------------------------------------------------------
+
+// Catches WM_INITMENUPOPUP missing, late, or with the wrong menu or position.
+TEST_F(MenuTest, InitMenuPopupBeforeEachMenuShows) {
+    std::vector<std::pair<HMENU, int>> seen;
+    OnMessage() = [&](UINT m, WPARAM w, LPARAM l) {
+        if (m == WM_INITMENUPOPUP) {
+            // Sent before the menu is on the screen.
+            seen.push_back({reinterpret_cast<HMENU>(w), LOWORD(l)});
+            EXPECT_EQ(platform::OpenMenuRects().size(), seen.size() - 1);
+        }
+    };
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    Key(VK_RIGHT);
+    Key(VK_ESCAPE);
+    Key(VK_ESCAPE);
+    HMENU popup = nullptr, tools = nullptr;
+    idleHook = [&] {
+        popup = menu;
+        tools = GetSubMenu(menu, 2);
+    };
+    Track();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].first, popup);
+    EXPECT_EQ(seen[0].second, 0);
+    EXPECT_EQ(seen[1].first, tools);
+    EXPECT_EQ(seen[1].second, 2);
+}
+
+// Catches the menu's loop starving the owner's timers (which must see them to drop them).
+TEST_F(MenuTest, OwnerTimersKeepComingWhileOpen) {
+    SetTimer(owner, 2, 100, nullptr);
+    idleHook = [&] {
+        if (Count(WM_TIMER) >= 3)
+            Key(VK_ESCAPE);
+    };
+    uint32_t start = host->NowMs();
+    Track();
+    EXPECT_GE(Count(WM_TIMER), 3);
+    EXPECT_GE(host->NowMs() - start, 300u);
+    KillTimer(owner, 2);
+}
+
+// Placement ---------------------------------------------------------------------------------
+
+// Catches a menu drawn off the screen near its right or bottom edge.
+TEST_F(MenuTest, MenuNearTheEdgesFlipsToStayOnScreen) {
+    std::vector<RECT> rects;
+    idleHook = [&] {
+        rects = platform::OpenMenuRects();
+        Key(VK_ESCAPE);
+    };
+    Track(100, 50);
+    ASSERT_EQ(rects.size(), 1u);
+    EXPECT_EQ(rects[0].left, 100);
+    EXPECT_EQ(rects[0].top, 50);
+    LONG w = rects[0].right - rects[0].left, h = rects[0].bottom - rects[0].top;
+
+    Track(630, 470);
+    ASSERT_EQ(rects.size(), 1u);
+    EXPECT_EQ(rects[0].right, 630) << "not flipped left";
+    EXPECT_EQ(rects[0].bottom, 470) << "not flipped up";
+    EXPECT_EQ(rects[0].right - rects[0].left, w);
+    EXPECT_EQ(rects[0].bottom - rects[0].top, h);
+}
+
+// Catches a sub-menu leaving the screen instead of opening on the other side.
+TEST_F(MenuTest, SubMenuOpensLeftWhenNoRoomOnTheRight) {
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    Key(VK_RIGHT);
+    std::vector<RECT> rects;
+    idleHook = [&] {
+        rects = platform::OpenMenuRects();
+        Key(VK_ESCAPE);
+        Key(VK_ESCAPE);
+    };
+    Track(560, 300);
+    ASSERT_EQ(rects.size(), 2u);
+    for (const RECT& r : rects) {
+        EXPECT_GE(r.left, 0);
+        EXPECT_LE(r.right, 640);
+        EXPECT_GE(r.top, 0);
+        EXPECT_LE(r.bottom, 480);
+    }
+    EXPECT_LT(rects[1].left, rects[0].left);
+}
+
+// Repainting -------------------------------------------------------------------------------
+
+// Catches what the menu covered never being repainted by its owner.
+TEST_F(MenuTest, CoveredAreaIsRepaintedThroughWmPaint) {
+    RECT covered{};
+    idleHook = [&] {
+        covered = platform::OpenMenuRects()[0];
+        Key(VK_ESCAPE);
+    };
+    Track(200, 100);
+    RECT update{};
+    ASSERT_TRUE(GetUpdateRect(owner, &update, FALSE));
+    EXPECT_LE(update.left, covered.left);
+    EXPECT_LE(update.top, covered.top);
+    EXPECT_GE(update.right, covered.right);
+    EXPECT_GE(update.bottom, covered.bottom);
+    platform::PumpPendingMessages();
+    EXPECT_EQ(Count(WM_PAINT), 1);
+}
+
+// Catches a closed sub-menu leaving its pixels behind, or the menu leaving any.
+TEST_F(MenuTest, ClosingUncoversThePageExactly) {
+    platform::PixelTarget page = platform::GdiPage();
+    for (int y = 0; y < page.height; ++y)
+        for (int x = 0; x < page.width; ++x)
+            reinterpret_cast<uint16_t*>(page.pixels + y * page.pitch)[x] = uint16_t(x * 7 + y);
+    std::vector<uint16_t> before(page.width * page.height);
+    for (int y = 0; y < page.height; ++y)
+        for (int x = 0; x < page.width; ++x)
+            before[y * 640 + x] = reinterpret_cast<uint16_t*>(page.pixels + y * page.pitch)[x];
+    auto same = [&] {
+        for (int y = 0; y < page.height; ++y)
+            for (int x = 0; x < page.width; ++x)
+                if (before[y * 640 + x] !=
+                    reinterpret_cast<uint16_t*>(page.pixels + y * page.pitch)[x])
+                    return false;
+        return true;
+    };
+    int step = 0;
+    std::vector<uint16_t> withTop;
+    idleHook = [&] {
+        if (step == 0) {
+            withTop.assign(reinterpret_cast<uint16_t*>(page.pixels),
+                           reinterpret_cast<uint16_t*>(page.pixels) + 640 * 480);
+            Key(VK_DOWN);
+            Key(VK_DOWN);
+            Key(VK_RIGHT);
+            Key(VK_UP);  // only the sub-menu changes now
+        } else if (step == 1) {
+            ASSERT_EQ(platform::OpenMenuRects().size(), 2u);
+            Key(VK_LEFT);
+        } else if (step == 2) {
+            RECT sub = {0, 0, 0, 0};
+            (void)sub;
+            // Back to the top level alone: exactly its first picture, with Vkladani lit.
+            size_t differ = 0;
+            for (size_t i = 0; i < withTop.size(); ++i)
+                differ += withTop[i] != reinterpret_cast<uint16_t*>(page.pixels)[i];
+            EXPECT_GT(differ, 0u);  // the highlight moved onto Vkladani
+            RECT top = platform::OpenMenuRects()[0];
+            for (int y = 0; y < 480; ++y) {
+                for (int x = 0; x < 640; ++x) {
+                    if (x < top.left || x >= top.right || y < top.top || y >= top.bottom) {
+                        ASSERT_EQ(before[y * 640 + x],
+                                  reinterpret_cast<uint16_t*>(page.pixels)[y * 640 + x])
+                            << "left behind at " << x << "," << y;
+                    }
+                }
+            }
+            Key(VK_ESCAPE);
+        }
+        ++step;
+    };
+    Track(300, 100);
+    EXPECT_TRUE(same());
+}
+
+// Command update through the framework -----------------------------------------------------
+
+int g_tool = 6;
+
+class CToolFrame : public CFrameWnd {
+  public:
+    void OnTool(UINT id) { g_tool = int(id - ID_MODRY); }
+    void OnUpdateTool(CCmdUI* ui) { ui->SetCheck(int(ui->m_nID - ID_MODRY) == g_tool); }
+    void OnReset() {}
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CToolFrame, CFrameWnd)
+ON_COMMAND_RANGE(ID_MODRY, ID_NIC, OnTool)
+ON_UPDATE_COMMAND_UI_RANGE(ID_MODRY, ID_NIC, OnUpdateTool)
+ON_COMMAND(ID_RESET, OnReset)
+END_MESSAGE_MAP()
+
+class FrameMenuTest : public MenuTest {
+  protected:
+    void SetUp() override {
+        MenuTest::SetUp();
+        frame = new CToolFrame;
+        ASSERT_TRUE(frame->Create(nullptr, "frame", WS_POPUP | WS_VISIBLE));
+        owner = frame->m_hWnd;
+        SetActiveWindow(owner);
+        SetFocus(owner);
+        platform::PumpPendingMessages();
+    }
+    void TearDown() override {
+        if (IsWindow(owner))
+            frame->DestroyWindow();
+        MenuTest::TearDown();
+    }
+    CToolFrame* frame = nullptr;
+};
+
+// The pixel colour at p on the presented screen, as 5-6-5.
+uint16_t Presented(platform::HeadlessHost* host, POINT p) {
+    return host->Presented()[size_t(p.y) * 640 + size_t(p.x)];
+}
+
+// Catches the update handlers not running, the check mark not drawn on the current tool,
+// or commands without handlers left enabled.
+TEST_F(FrameMenuTest, UpdateHandlersCheckTheCurrentToolAndGreyUnhandled) {
+    g_tool = 6;
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    Key(VK_RIGHT);
+    int checkedPixels[9] = {};
+    UINT rodyState = 0, resetState = 0, nicState = 0;
+    idleHook = [&] {
+        if (platform::OpenMenuRects().size() != 2)
+            return;
+        HMENU tools = GetSubMenu(menu, 2);
+        nicState = GetMenuState(tools, ID_NIC, MF_BYCOMMAND);
+        rodyState = GetMenuState(menu, ID_RODY, MF_BYCOMMAND);
+        resetState = GetMenuState(menu, ID_RESET, MF_BYCOMMAND);
+        for (int i = 0; i < 9; ++i) {
+            if (i == 5 || i == 7)
+                continue;
+            RECT r{};
+            GetMenuItemRect(nullptr, tools, UINT(i), &r);
+            // Dark pixels in the check column, away from the highlight of item 0.
+            for (LONG y = r.top; y < r.bottom; ++y) {
+                for (LONG x = r.left; x < r.left + 18; ++x)
+                    checkedPixels[i] += i != 0 && Presented(host, {x, y}) == 0;
+            }
+        }
+        Key(VK_DOWN);
+        Key(VK_DOWN);  // Strom
+        Key(VK_RETURN);
+    };
+    Track();
+    platform::PumpPendingMessages();
+    EXPECT_EQ(nicState & MF_CHECKED, MF_CHECKED);
+    EXPECT_EQ(rodyState & MF_GRAYED, MF_GRAYED) << "no handler, yet enabled";
+    EXPECT_EQ(resetState & MF_GRAYED, 0u);
+    for (int i = 1; i < 8; ++i)
+        EXPECT_EQ(checkedPixels[i], 0) << "check mark on item " << i;
+    EXPECT_GT(checkedPixels[8], 8) << "no check mark drawn on Nic";
+    EXPECT_EQ(g_tool, 2);
+
+    // Next time the mark has moved to Strom.
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    Key(VK_RIGHT);
+    UINT stromState = 0;
+    nicState = 0;
+    idleHook = [&] {
+        if (platform::OpenMenuRects().size() != 2)
+            return;
+        HMENU tools = GetSubMenu(menu, 2);
+        stromState = GetMenuState(tools, ID_STROM, MF_BYCOMMAND);
+        nicState = GetMenuState(tools, ID_NIC, MF_BYCOMMAND);
+        Key(VK_ESCAPE);
+        Key(VK_ESCAPE);
+    };
+    Track();
+    EXPECT_EQ(stromState & MF_CHECKED, MF_CHECKED);
+    EXPECT_EQ(nicState & MF_CHECKED, 0u);
+}
+
+// The look ---------------------------------------------------------------------------------
+
+std::vector<uint8_t> ReadPng(const std::string& path, int& w, int& h) {
+    int n = 0;
+    unsigned char* data = stbi_load(path.c_str(), &w, &h, &n, 3);
+    if (data == nullptr)
+        return {};
+    std::vector<uint8_t> out(data, data + size_t(w) * size_t(h) * 3);
+    stbi_image_free(data);
+    return out;
+}
+
+// Catches any change in how the open menu looks: frame, font, highlight, separators,
+// check mark, arrow. VORLA_UPDATE_GOLDEN=1 rewrites the image after a deliberate change.
+TEST_F(FrameMenuTest, GoldenImageOfTheOpenMenu) {
+    g_tool = 6;
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    Key(VK_RIGHT);
+    Key(VK_DOWN);
+    const std::string golden = std::string(VORLA_TEST_DATA) + "/menu_open.png";
+    const std::string actual = ::testing::TempDir() + "menu_open_actual.png";
+    idleHook = [&] {
+        if (platform::OpenMenuRects().size() != 2)
+            return;
+        ASSERT_TRUE(host->SavePng(actual));
+        Key(VK_ESCAPE);
+        Key(VK_ESCAPE);
+    };
+    Track(480, 40);
+    const char* update = std::getenv("VORLA_UPDATE_GOLDEN");
+    if (update != nullptr && std::string(update) == "1") {
+        std::ifstream in(actual, std::ios::binary);
+        std::ofstream out(golden, std::ios::binary);
+        out << in.rdbuf();
+        GTEST_SKIP() << "wrote " << golden;
+    }
+    int gw = 0, gh = 0, aw = 0, ah = 0;
+    std::vector<uint8_t> want = ReadPng(golden, gw, gh);
+    std::vector<uint8_t> got = ReadPng(actual, aw, ah);
+    ASSERT_FALSE(want.empty()) << "no golden image at " << golden;
+    ASSERT_EQ(got.size(), want.size());
+    size_t differ = 0, first = 0;
+    for (size_t i = 0; i < got.size(); ++i) {
+        if (got[i] != want[i] && differ++ == 0)
+            first = i / 3;
+    }
+    EXPECT_EQ(differ, 0u) << "first difference at " << first % 640 << "," << first / 640
+                          << "; actual image: " << actual;
+}
+
+}  // namespace
