@@ -112,7 +112,7 @@ TEST_F(Painter, CheckMarkAndArrowStayInTheirBox) {
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
             dark += At(x, y) == BLACK;
-    EXPECT_EQ(dark, 23);
+    EXPECT_EQ(dark, 21);
     pixels.assign(pixels.size(), 0x00010203);
     platform::PaintSubmenuArrow(dc, {0, 0, 4, 7}, WHITE);
     EXPECT_EQ(At(0, 0), WHITE);

@@ -50,7 +50,6 @@ TEST_F(MenuTest, EscapeClosesOneLevelAtATimeWithNoCommand) {
             up.type = T::KeyUp;
             up.virtualKey = VK_ESCAPE;
             host->PushEvent(up);
-            host->PushEvent(up);
         }
     };
     EXPECT_TRUE(Track());
@@ -216,8 +215,11 @@ TEST_F(MenuTest, EitherButtonChoosesOnlyWithRightButtonFlag) {
 // Catches WM_INITMENUPOPUP missing, late, or with the wrong menu or position.
 TEST_F(MenuTest, InitMenuPopupBeforeEachMenuShows) {
     std::vector<std::pair<HMENU, int>> seen;
+    HMENU popup = nullptr, tools = nullptr;
     OnMessage() = [&](UINT m, WPARAM w, LPARAM l) {
         if (m == WM_INITMENUPOPUP) {
+            popup = menu;
+            tools = GetSubMenu(menu, 2);
             // Sent before the menu is on the screen.
             seen.push_back({reinterpret_cast<HMENU>(w), LOWORD(l)});
             EXPECT_EQ(platform::OpenMenuRects().size(), seen.size() - 1);
@@ -228,11 +230,6 @@ TEST_F(MenuTest, InitMenuPopupBeforeEachMenuShows) {
     Key(VK_RIGHT);
     Key(VK_ESCAPE);
     Key(VK_ESCAPE);
-    HMENU popup = nullptr, tools = nullptr;
-    idleHook = [&] {
-        popup = menu;
-        tools = GetSubMenu(menu, 2);
-    };
     Track();
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0].first, popup);
