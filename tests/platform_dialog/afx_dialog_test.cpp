@@ -118,7 +118,7 @@ TEST_F(AfxDialogTest, RejectedFieldShowsTheBoxOnceAndSelectsTheField) {
             boxType = type;
             Key(VK_RETURN);
         });
-    HWND focusAfter = nullptr;
+    int focusAfter = 0;
     std::pair<int, int> selAfter{-1, -1};
     bool stillOpen = false;
     Then([&] {
@@ -128,7 +128,7 @@ TEST_F(AfxDialogTest, RejectedFieldShowsTheBoxOnceAndSelectsTheField) {
     });
     Then([&] {
         stillOpen = IsWindow(dlg.m_hWnd) && IsWindowVisible(dlg.m_hWnd);
-        focusAfter = GetFocus();
+        focusAfter = GetDlgCtrlID(GetFocus());
         selAfter = Sel(GetDlgItem(dlg.m_hWnd, 1011));
         SetDlgItemText(dlg.m_hWnd, 1010, "0");
         SetDlgItemText(dlg.m_hWnd, 1011, "7");
@@ -141,7 +141,7 @@ TEST_F(AfxDialogTest, RejectedFieldShowsTheBoxOnceAndSelectsTheField) {
     EXPECT_EQ(boxCaption, "vorla");
     EXPECT_EQ(boxType, MB_ICONEXCLAMATION | MB_OK);
     EXPECT_TRUE(stillOpen);
-    EXPECT_EQ(GetDlgCtrlID(focusAfter), 1011);
+    EXPECT_EQ(focusAfter, 1011);
     EXPECT_EQ(selAfter, std::make_pair(0, 0));  // empty field: the whole of nothing
     EXPECT_EQ(dlg.okCalls, 2);
     EXPECT_EQ(dlg.length, 0);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 
@@ -86,8 +87,17 @@ TEST(DialogTemplates, ResourceDialogsAreWellFormed) {
             EXPECT_LE(it.y + it.cy, t.cy) << it.text;
         }
         ASSERT_FALSE(t.items.empty());
-        EXPECT_EQ(t.items.front().id, IDOK) << "OK must come first: it takes the focus";
-        EXPECT_EQ(t.items.front().style & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+        // The first tab stop takes the focus: it must be the default OK button.
+        auto first = std::find_if(t.items.begin(), t.items.end(), [](const DialogItemTemplate& it) {
+            return (it.style & WS_TABSTOP) && it.className == "BUTTON";
+        });
+        auto firstStop =
+            std::find_if(t.items.begin(), t.items.end(),
+                         [](const DialogItemTemplate& it) { return (it.style & WS_TABSTOP) != 0; });
+        ASSERT_NE(firstStop, t.items.end());
+        EXPECT_EQ(first, firstStop);
+        EXPECT_EQ(firstStop->id, IDOK);
+        EXPECT_EQ(firstStop->style & BS_TYPEMASK, BS_DEFPUSHBUTTON);
         LONG base = platform::DialogBaseUnitsFor(t.pointSize, t.fontFace);
         int w = int(t.cx) * LOWORD(uintptr_t(base)) / 4 + 2 * platform::DIALOG_FRAME;
         int h = int(t.cy) * HIWORD(uintptr_t(base)) / 8 + 2 * platform::DIALOG_FRAME;
@@ -345,12 +355,16 @@ TEST_F(DialogTest, EditScrollsToKeepTheCaretVisibleAndMouseSelects) {
         RECT r;
         GetWindowRect(edit, &r);
         platform::PixelTarget page = platform::GdiPage();
-        int midY = (r.top + r.bottom) / 2;
-        const uint16_t* row = reinterpret_cast<const uint16_t*>(page.pixels + midY * page.pitch);
+        // The caret is a black column a whole text cell high; no digit is that tall.
         for (int x = r.right - 12; x < r.right - 2; ++x) {
-            bool black = row[x] == 0;
-            bool whiteBefore = row[x - 1] == 0xFFFF;
-            caretPixel = caretPixel || (black && whiteBefore && row[x + 1] == 0xFFFF);
+            int run = 0, best = 0;
+            for (int y = r.top + 2; y < r.bottom - 2; ++y) {
+                const uint16_t* row =
+                    reinterpret_cast<const uint16_t*>(page.pixels + y * page.pitch);
+                run = row[x] == 0 ? run + 1 : 0;
+                best = std::max(best, run);
+            }
+            caretPixel = caretPixel || best >= 12;
         }
         Key(VK_ESCAPE);
     });
