@@ -2,9 +2,14 @@
 
 #include <ctime>
 
+#include "app/dialogs.h"
 #include "app/mainframe.h"
 #include "display/display.h"
 #include "sim/random.h"
+
+BEGIN_MESSAGE_MAP(CSimApp, CWinApp)
+    ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+END_MESSAGE_MAP()
 
 CSimApp::CSimApp() : CWinApp(nullptr) { SeedRandom(uint32_t(std::time(nullptr))); }
 
@@ -20,4 +25,10 @@ BOOL CSimApp::InitInstance() {
     frame->SendMessage(WM_INIT_SURFACES, 0, 0);
     // A sheet that failed to load has closed the window: a failed start, not a run.
     return IsWindow(window);
+}
+
+// The framework's standard About command: the same box, outside the menu's frame.
+void CSimApp::OnAppAbout() {
+    CAboutDialog dialog;
+    dialog.DoModal();
 }

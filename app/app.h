@@ -7,6 +7,10 @@ class CSimApp : public CWinApp {
 public:
     CSimApp();
     BOOL InitInstance() override;
+
+protected:
+    void OnAppAbout();
+    DECLARE_MESSAGE_MAP()
 };
 
 extern CSimApp g_app;

@@ -1,5 +1,6 @@
 #include "app/mainframe.h"
 
+#include "app/dialogs.h"
 #include "app/hit_areas.h"
 #include "app/resource.h"
 #include "display/display.h"
@@ -44,8 +45,13 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_WM_TIMER()
     ON_WM_SETCURSOR()
     ON_MESSAGE(WM_INIT_SURFACES, OnInitSurfaces)
+    ON_COMMAND(ID_CLANS, OnClans)
     ON_COMMAND(ID_EXIT, OnExit)
+    ON_COMMAND(ID_SETTINGS, OnSettings)
     ON_COMMAND(ID_RESET, OnReset)
+    ON_COMMAND(ID_ABOUT, OnAbout)
+    ON_COMMAND(ID_LOAD_WORLD, OnLoadWorld)
+    ON_COMMAND(ID_SAVE_WORLD, OnSaveWorld)
     ON_COMMAND(ID_TOOL_BLUE, OnToolBlue)
     ON_COMMAND(ID_TOOL_RED, OnToolRed)
     ON_COMMAND(ID_TOOL_TREE, OnToolTree)
@@ -213,6 +219,37 @@ void CMainFrame::OnRButtonUp(UINT nFlags, CPoint point) { CFrameWnd::OnRButtonUp
 BOOL CMainFrame::OnSetCursor(CWnd*, UINT, UINT) {
     ::SetCursor(appCursor);
     return TRUE;
+}
+
+void CMainFrame::OnClans() {
+    modalOpen = 1;
+    g_display.ShowGdiPage();
+    CClansDialog dialog(this);
+    dialog.DoModal();
+    modalOpen = 0;
+}
+
+// The years, if they run, go on at the length the dialog leaves, whichever way it closed.
+void CMainFrame::OnSettings() {
+    modalOpen = 1;
+    g_display.ShowGdiPage();
+    {
+        CSettingsDialog dialog(this);
+        dialog.DoModal();
+    }
+    if (yearTimerId != 0) {
+        KillTimer(yearTimerId);
+        yearTimerId = uint32_t(SetTimer(YEAR_TIMER, UINT(world.rules.yearLengthMs), nullptr));
+    }
+    modalOpen = 0;
+}
+
+void CMainFrame::OnAbout() {
+    modalOpen = 1;
+    g_display.ShowGdiPage();
+    CAboutDialog dialog;
+    dialog.DoModal();
+    modalOpen = 0;
 }
 
 void CMainFrame::OnExit() { PostMessage(WM_CLOSE, 0, 0); }

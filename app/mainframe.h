@@ -63,8 +63,13 @@ protected:
     void OnRButtonUp(UINT nFlags, CPoint point);
     BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
 
+    void OnClans();
     void OnExit();
+    void OnSettings();
     void OnReset();
+    void OnAbout();
+    void OnLoadWorld();
+    void OnSaveWorld();
     void OnToolBlue();
     void OnToolRed();
     void OnToolTree();
