@@ -184,6 +184,11 @@ TEST_F(DialogTest, EnterEscapeAndSpace) {
     Then([&] { Key(VK_ESCAPE); });
     EXPECT_EQ(DialogBoxIndirectParam(nullptr, SampleTemplate(), owner, EndingProc, 0), IDCANCEL);
 
+    // Enter in an edit field presses the default button.
+    Then([&] { Key(VK_TAB); });
+    Then([&] { Key(VK_RETURN); });
+    EXPECT_EQ(DialogBoxIndirectParam(nullptr, SampleTemplate(), owner, EndingProc, 0), IDOK);
+
     Commands().clear();
     Then([&] { ShiftKey(VK_TAB); });  // to "Other"
     Then([&] { Key(VK_SPACE); });
