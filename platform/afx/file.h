@@ -19,6 +19,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/user/dialog.h"
+#include "platform/user/filedlg.h"
 #include "platform/windef.h"
 
 class CWnd;
@@ -138,6 +140,37 @@ class CFile {
   protected:
     int m_fd = -1;
     std::string m_strFileName;
+};
+
+// The common open/save dialog with the framework's "Name|pattern|...||" filter. Without
+// a parent the dialog belongs to the application's main window.
+class CFileDialog {
+  public:
+    explicit CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt = nullptr,
+                         LPCSTR lpszFileName = nullptr,
+                         DWORD dwFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                         LPCSTR lpszFilter = nullptr, CWnd* pParentWnd = nullptr);
+    CFileDialog(const CFileDialog&) = delete;
+    CFileDialog& operator=(const CFileDialog&) = delete;
+    virtual ~CFileDialog() = default;
+
+    // IDOK with the chosen path, IDCANCEL otherwise.
+    virtual INT_PTR DoModal();
+    std::string GetPathName() const;   // the full path
+    std::string GetFileName() const;   // the name with its extension
+    std::string GetFileExt() const;    // the extension without the dot
+    std::string GetFileTitle() const;  // the name without the extension
+
+    OPENFILENAME m_ofn;
+
+  private:
+    BOOL m_bOpenFileDialog;
+    CWnd* m_pParentWnd;
+    std::string m_strDefExt;
+    std::string m_strFilter;  // NUL-separated, double-NUL ended
+    std::string m_strTitle;
+    char m_szFileName[4096] = {};
+    char m_szFileTitle[256] = {};
 };
 
 namespace platform {

@@ -1,17 +1,15 @@
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 #include "platform/afx/afx.h"
+#include "platform/afx/dialog.h"
 #include "platform/afx/file.h"
 #include "platform/res/templates.h"
 
 namespace {
 
 constexpr UINT FILE_ERROR_STRING_BASE = 0xF120;
-constexpr UINT MB_ICONMASK_BITS = 0xF0;
-constexpr UINT MB_ICONSTOP_BIT = 0x10;
 
 // The framework's texts, should the string table not hold them.
 const char* BuiltInText(int cause) {
@@ -34,10 +32,8 @@ platform::FileErrorBoxFn& ErrorBox() {
     return box;
 }
 
-// Until the framework's message box is in place the text goes to standard error.
-int DefaultErrorBox(LPCSTR text, UINT) {
-    std::fprintf(stderr, "%s\n", text);
-    return 1;
+int DefaultErrorBox(LPCSTR text, UINT type) {
+    return AfxMessageBox(text, type);
 }
 
 }  // namespace
@@ -140,7 +136,7 @@ BOOL CFileException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, UINT* pnHe
 }
 
 int CFileException::ReportError(UINT nType, UINT) {
-    if ((nType & MB_ICONMASK_BITS) == 0)
-        nType |= MB_ICONSTOP_BIT;
+    if ((nType & MB_ICONMASK) == 0)
+        nType |= MB_ICONSTOP;
     return ErrorBox()(GetErrorMessage().c_str(), nType);
 }
