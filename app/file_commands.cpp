@@ -22,13 +22,6 @@ private:
     CFile& file_;
 };
 
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 void RemoveQuietly(const char* path) {
     try {
@@ -57,7 +50,7 @@ void CMainFrame::OnSaveWorld() {
                 file.Flush();
                 file.Close();
                 CFile::Rename(temporary.c_str(), path.c_str());
-                platform::FlushFolder(FolderOf(path).c_str());
+                platform::FlushFolder(platform::FolderOf(path).c_str());
             } catch (CFileException* error) {
                 file.Abort();
                 RemoveQuietly(temporary.c_str());

@@ -98,6 +98,7 @@ struct UserState {
     std::map<HDC, Dc> dcs;
     ClickState click;
     bool keys[256] = {};
+    HWND keyPressedIn[256] = {};  // the window that got each key's press
     uint32_t buttons = 0;  // MK_ flags of the mouse buttons held
     POINT cursorPos = {0, 0};
 };
@@ -421,6 +422,16 @@ void TranslateKey(const platform::HostEvent& e) {
     bool down = e.type == platform::HostEventType::KeyDown;
     SetKey(e.virtualKey, down);
     HWND target = KeyboardTarget();
+    // A release goes where its press went. When that window is gone (a dialog that the
+    // press closed), the release is dropped: it must not act a second time on the window
+    // beneath, where Escape's release would end the program.
+    HWND& pressedIn = S().keyPressedIn[e.virtualKey & 0xFF];
+    if (down) {
+        pressedIn = target;
+    } else if (pressedIn) {
+        target = Find(pressedIn) ? pressedIn : nullptr;
+        pressedIn = nullptr;
+    }
     if (!target)
         return;
     bool sys = S().keys[VK_MENU] || e.virtualKey == VK_F10 || e.virtualKey == VK_MENU ||

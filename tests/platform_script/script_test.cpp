@@ -148,7 +148,7 @@ TEST(ResourceScriptDialog, AboutDialog100) {
                      {"STATIC", "Vorla, verze 1.0", -1, 40, 25, 188, 8, LTEXT | SS_NOPREFIX},
                      {"BUTTON", "OK", 1, 178, 7, 50, 14, DEFBUTTON | WS_GROUP},
                      {"STATIC", "136", -1, 7, 28, 20, 20, CHILD | SS_ICON},
-                     {"STATIC", "Souboj Modreho a Cerveneho rodu o kazdy ctverec planu.", -1, 40,
+                     {"STATIC", "Souboj Modreho a Cerveneho rodu na planu 23 x 23.", -1, 40,
                       40, 188, 8, LTEXT},
                  });
 }

@@ -181,6 +181,31 @@ TEST_F(KeyTest, KeyMessagesCarryRepeatAndTransitionBits) {
 }
 
 // Catches a typed character arriving twice (from text and from translation) or never.
+// Catches a key whose press closed a window releasing onto the window beneath: Escape
+// that closes a dialog must not also reach the main window.
+TEST_F(KeyTest, ReleaseFollowsItsPressAndIsDroppedWhenThatWindowIsGone) {
+    HWND main = MakeMain();
+    HWND popup = CreateWindowEx(0, "Plain", "popup", WS_POPUP | WS_VISIBLE, 10, 10, 50, 50,
+                                main, nullptr, nullptr, nullptr);
+    SetFocus(popup);
+    Key(HostEventType::KeyDown, VK_ESCAPE);
+    platform::PumpPendingMessages();
+    DestroyWindow(popup);
+    SetFocus(main);
+    Key(HostEventType::KeyUp, VK_ESCAPE);
+    Key(HostEventType::KeyDown, VK_SPACE);
+    SetFocus(main);
+    Key(HostEventType::KeyUp, VK_SPACE);
+    platform::PumpPendingMessages();
+    std::vector<std::pair<UINT, WPARAM>> atMain;
+    for (const Logged& l : Log())
+        if (l.hwnd == main && (l.message == WM_KEYDOWN || l.message == WM_KEYUP))
+            atMain.emplace_back(l.message, l.wParam);
+    const std::vector<std::pair<UINT, WPARAM>> expected = {{WM_KEYDOWN, VK_SPACE},
+                                                           {WM_KEYUP, VK_SPACE}};
+    EXPECT_EQ(atMain, expected);
+}
+
 TEST_F(KeyTest, EachTypedCharacterGivesOneChar) {
     MakeMain();
     Key(HostEventType::KeyDown, 'A');

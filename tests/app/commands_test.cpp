@@ -1,0 +1,278 @@
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/dialogs.h"
+#include "app/resource.h"
+#include "persist/worldfile.h"
+#include "platform/afx/file.h"
+#include "platform/user/dialog.h"
+#include "tests/app/app_fixture.h"
+#include "tests/app/scripted_input.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ShownBox {
+    std::string text;
+    std::string caption;
+    UINT type = 0;
+};
+
+class CommandTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        ASSERT_NE(Start(), nullptr);
+        folder = fs::temp_directory_path() / ("vorla-commands-" + std::to_string(::getpid()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        // Every message box is recorded and answered with Enter.
+        platform::SetMessageBoxHook(
+            [this](HWND, const std::string& text, const std::string& caption, UINT type) {
+                boxes.push_back({text, caption, type});
+                ScriptedInput(host).Key(VK_RETURN).Now();
+            });
+    }
+    void TearDown() override {
+        platform::SetMessageBoxHook(nullptr);
+        platform::ClearFileFaults();
+        fs::remove_all(folder);
+        AppTest::TearDown();
+    }
+
+    // Runs a command whose dialog is answered by script (delivered once it is open).
+    void Command(UINT id, ScriptedInput& script) {
+        SCOPED_TRACE(id);
+        script.After(10);
+        PostMessage(window, WM_COMMAND, id, 0);
+        platform::PumpPendingMessages();
+        EXPECT_EQ(script.fired, 1);
+        EXPECT_EQ(frame->modalOpen, 0);
+    }
+    void SaveAs(const std::string& name) {
+        ScriptedInput script(host);
+        script.Type((folder / name).string()).Key(VK_RETURN);
+        Command(ID_SAVE_WORLD, script);
+    }
+    void Load(const std::string& name) {
+        ScriptedInput script(host);
+        script.Type((folder / name).string()).Key(VK_RETURN);
+        Command(ID_LOAD_WORLD, script);
+    }
+    void WriteFile(const std::string& name, const std::vector<uint8_t>& bytes) {
+        std::ofstream out(folder / name, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+    std::vector<uint8_t> ReadFile(const std::string& name) {
+        std::ifstream in(folder / name, std::ios::binary);
+        return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+    }
+    Cell& At(int column, int row) { return frame->world.board[CellIndex(column, row)]; }
+    void Populate() {
+        At(1, 0) = Cell{3, 2, CELL_BLUE, 5, CreatureSprite(CELL_BLUE, 1)};
+        At(0, 1) = Cell{7, 4, CELL_RED, 9, CreatureSprite(CELL_RED, 2)};
+        At(5, 5) = Cell{0, 0, CELL_OBSTACLE, 3, SPRITE_WATER};
+        frame->world.year = 41;
+    }
+
+    fs::path folder;
+    std::vector<ShownBox> boxes;
+};
+
+// Catches a save that writes another layout, skips the default extension, or leaves its
+// temporary file behind; and a load that misses the year, the recount, the stopped years
+// or the brush.
+TEST_F(CommandTest, SaveThenLoadRestoresTheWorld) {
+    Populate();
+    SaveAs("world");
+    ASSERT_TRUE(fs::exists(folder / "world.vrz"));
+    EXPECT_EQ(fs::file_size(folder / "world.vrz"), 4853u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    MemoryWorldStream expected;
+    WriteWorldFile(expected, frame->world);
+    EXPECT_EQ(ReadFile("world.vrz"), expected.Bytes());
+
+    frame->world.ResetWorld();
+    frame->brush.SelectTool(TOOL_RED);
+    frame->ToggleYears();
+    Load("world.vrz");
+    EXPECT_EQ(frame->world.year, 41);
+    EXPECT_EQ(At(1, 0), (Cell{3, 2, CELL_BLUE, 5, CreatureSprite(CELL_BLUE, 1)}));
+    EXPECT_EQ(At(5, 5).sprite, SPRITE_WATER);
+    EXPECT_EQ(frame->world.stats[CELL_RED].population, 1);
+    EXPECT_EQ(frame->world.balance, frame->world.RedShare());
+    EXPECT_EQ(frame->yearTimerId, 0u);
+    EXPECT_EQ(frame->brush.tool, TOOL_NOTHING);
+    EXPECT_TRUE(boxes.empty());
+}
+
+// Catches a cancelled dialog that still saves or loads.
+TEST_F(CommandTest, CancelDoesNothing) {
+    Populate();
+    ScriptedInput save(host);
+    save.Type((folder / "never").string()).Key(VK_ESCAPE);
+    Command(ID_SAVE_WORLD, save);
+    EXPECT_FALSE(fs::exists(folder / "never.vrz"));
+    ScriptedInput load(host);
+    load.Key(VK_ESCAPE);
+    Command(ID_LOAD_WORLD, load);
+    EXPECT_EQ(frame->world.year, 41);
+}
+
+// Catches a load that reports, or changes anything, for a missing file or a wrong marker.
+TEST_F(CommandTest, MissingFileOrWrongMarkerChangesNothing) {
+    Populate();
+    frame->ToggleYears();
+    frame->brush.SelectTool(TOOL_BLUE);
+    Load("nowhere.vrz");
+    std::vector<uint8_t> wrong(4853, 0);
+    wrong[0] = 0xFE;
+    WriteFile("wrong.vrz", wrong);
+    Load("wrong.vrz");
+    EXPECT_EQ(frame->world.year, 41);
+    EXPECT_NE(frame->yearTimerId, 0u);
+    EXPECT_EQ(frame->brush.tool, TOOL_BLUE);
+    EXPECT_TRUE(boxes.empty());
+}
+
+// Catches the code-byte reading of files without the magic, and cut files refused.
+TEST_F(CommandTest, OldAndTruncatedFilesLoad) {
+    std::vector<uint8_t> old(92, 0);
+    old[0] = 0xFF;
+    old[2] = 0xFF;
+    old[5] = 23;
+    old[12] = 9;
+    for (uint8_t code : {2, 1, 7}) {
+        const uint8_t record[9] = {code, 0, 0, 0, 0, 0, 0, 0, 0};
+        old.insert(old.end(), record, record + 9);
+    }
+    WriteFile("old.vrz", old);
+    Load("old.vrz");
+    EXPECT_EQ(frame->world.year, 0);
+    EXPECT_EQ(At(0, 0), (Cell{2, 2, CELL_BLUE, 0, {0, 0, 19, 19}}));
+    EXPECT_EQ(At(1, 0).sprite, SPRITE_ROCK);
+    EXPECT_EQ(At(2, 0).type, CELL_EMPTY);
+    EXPECT_TRUE(boxes.empty());
+}
+
+// Catches the save that destroyed the previous file when the disk filled half-way.
+TEST_F(CommandTest, FailedSaveKeepsTheOldFileAndReportsTheDiskFull) {
+    Populate();
+    SaveAs("keep.vrz");
+    const std::vector<uint8_t> good = ReadFile("keep.vrz");
+    frame->world.year = 99;
+    platform::InjectFileFault(platform::FileOp::Write, 100, 0);  // the device fills up
+    SaveAs("keep.vrz");
+    EXPECT_EQ(ReadFile("keep.vrz"), good);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    ASSERT_EQ(boxes.size(), 2u);  // "already exists" and the error
+    EXPECT_EQ(boxes[1].text, "Disk full while accessing " + (folder / "keep.vrz").string() + ".");
+    EXPECT_EQ(boxes[1].type & 0xF0, MB_ICONSTOP);
+}
+
+// Catches a read error that leaves a half-loaded board.
+TEST_F(CommandTest, ReadErrorLeavesTheWorldAndIsReported) {
+    Populate();
+    SaveAs("world.vrz");
+    frame->world.year = 7;
+    At(9, 9) = Cell{1, 1, CELL_RED, 0, CreatureSprite(CELL_RED, 0)};
+    const auto before = frame->world.board;
+    platform::InjectFileFault(platform::FileOp::Read, 20, EIO);
+    Load("world.vrz");
+    EXPECT_EQ(frame->world.year, 7);
+    EXPECT_EQ(frame->world.board, before);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].type & 0xF0, MB_ICONSTOP);
+}
+
+// Catches settings written back partly, or a running timer left at the old length.
+TEST_F(CommandTest, SettingsOkWritesBackAndRestartsTheYears) {
+    frame->ToggleYears();
+    ScriptedInput script(host);
+    // Focus starts on OK; Tab selects the year length field's whole text.
+    script.Key(VK_TAB).Type("1000").Key(VK_TAB).Type("4").Key(VK_RETURN);
+    Command(ID_SETTINGS, script);
+    EXPECT_EQ(frame->world.rules.yearLengthMs, 1000);
+    EXPECT_EQ(frame->world.rules.birthNeighbours, 4);
+    EXPECT_EQ(frame->world.rules.lonelinessBase, 2);
+    const int32_t year = frame->world.year;
+    RunFor(990);
+    EXPECT_EQ(frame->world.year, year);
+    RunFor(20);
+    EXPECT_EQ(frame->world.year, year + 1);
+}
+
+// Catches Escape that writes back, or that forgets to restart the timer.
+TEST_F(CommandTest, SettingsEscapeKeepsTheRulesAndRestartsTheTimer) {
+    frame->ToggleYears();
+    RunFor(300);
+    ScriptedInput script(host);
+    script.Key(VK_TAB).Type("0").Key(VK_ESCAPE);
+    Command(ID_SETTINGS, script);
+    EXPECT_EQ(frame->world.rules.yearLengthMs, 500);
+    const int32_t year = frame->world.year;
+    RunFor(490);
+    EXPECT_EQ(frame->world.year, year);
+    RunFor(20);
+    EXPECT_EQ(frame->world.year, year + 1);
+}
+
+// Catches an empty field accepted, the message shown more than once, or rules written
+// back after the failure.
+TEST_F(CommandTest, SettingsRejectAnEmptyFieldOnce) {
+    ScriptedInput script(host);
+    script.Key(VK_TAB).Key(VK_TAB).Key(VK_BACK).Key(VK_RETURN);
+    platform::SetMessageBoxHook(
+        [this](HWND, const std::string& text, const std::string& caption, UINT type) {
+            boxes.push_back({text, caption, type});
+            ScriptedInput(host).Key(VK_RETURN).Key(VK_ESCAPE).Now();
+        });
+    Command(ID_SETTINGS, script);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Please enter an integer.");
+    EXPECT_EQ(boxes[0].caption, AfxGetApp()->m_pszAppName);
+    EXPECT_EQ(boxes[0].type & 0xF0, MB_ICONEXCLAMATION);
+    EXPECT_EQ(frame->world.rules.birthNeighbours, 3);
+}
+
+// Catches statistics copied from the wrong clan or counter, or edits copied back.
+TEST_F(CommandTest, ClansShowASnapshotAndKeepTheCounters) {
+    frame->world.stats[CELL_BLUE] = {1, 2, 3, 4, 5};
+    frame->world.stats[CELL_RED] = {10, 20, 30, 40, 50};
+    {
+        CClansDialog dialog(frame);
+        EXPECT_EQ(dialog.blueKilled, 1);
+        EXPECT_EQ(dialog.blueTotal, 2);
+        EXPECT_EQ(dialog.blueDied, 3);
+        EXPECT_EQ(dialog.blueBirths, 4);
+        EXPECT_EQ(dialog.bluePopulation, 5);
+        EXPECT_EQ(dialog.redKilled, 10);
+        EXPECT_EQ(dialog.redTotal, 20);
+        EXPECT_EQ(dialog.redDied, 30);
+        EXPECT_EQ(dialog.redBirths, 40);
+        EXPECT_EQ(dialog.redPopulation, 50);
+    }
+    ScriptedInput script(host);
+    script.Key(VK_TAB).Type("777").Key(VK_RETURN);
+    Command(ID_CLANS, script);
+    EXPECT_EQ(frame->world.stats[CELL_BLUE].population, 5);
+    EXPECT_EQ(frame->world.stats[CELL_RED].population, 50);
+}
+
+// Catches an About box that does not close, or leaves modalOpen set.
+TEST_F(CommandTest, AboutOpensAndCloses) {
+    ScriptedInput script(host);
+    script.Key(VK_RETURN);
+    Command(ID_ABOUT, script);
+    ScriptedInput again(host);
+    again.Key(VK_ESCAPE).After(10);
+    AfxGetApp()->OnCmdMsg(ID_APP_ABOUT, CN_COMMAND, nullptr, nullptr);
+    EXPECT_EQ(again.fired, 1);
+}
+
+}  // namespace

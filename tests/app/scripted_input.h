@@ -1,0 +1,32 @@
+// Input that arrives inside a modal loop: a hidden window whose timer, after a delay of
+// virtual time, hands the host a list of events (keys and typed text).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/host/headless.h"
+#include "platform/user/user.h"
+
+class ScriptedInput {
+public:
+    explicit ScriptedInput(platform::HeadlessHost* host);
+    ~ScriptedInput();
+
+    ScriptedInput& Key(uint32_t virtualKey);
+    ScriptedInput& Type(const std::string& text);
+    // Delivers everything added so far after delayMs.
+    void After(uint32_t delayMs);
+    // Delivers everything added so far at once.
+    void Now();
+
+    int fired = 0;
+
+private:
+    static LRESULT Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void Deliver();
+
+    platform::HeadlessHost* host_;
+    std::vector<platform::HostEvent> events_;
+    HWND window_ = nullptr;
+};
