@@ -50,6 +50,16 @@ struct Match {
     int slant = FC_SLANT_ROMAN;
 };
 
+bool IsWindowsSansFace(const char* family) {
+    for (const char* face : {"MS Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2",
+                             "Microsoft Sans Serif", "Arial", "Tahoma"}) {
+        if (strcasecmp(face, family) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool MatchFace(const char* family, int weight, bool italic, double pixels, Match& out) {
     if (!FontconfigReady()) {
         return false;
@@ -60,6 +70,14 @@ bool MatchFace(const char* family, int weight, bool italic, double pixels, Match
     }
     if (family[0] != '\0') {
         FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+        // The Windows sans faces, where not installed, go to a metric-compatible one: the
+        // dialog templates' rectangles are laid out for their widths.
+        if (IsWindowsSansFace(family)) {
+            for (const char* substitute : {"Liberation Sans", "Arimo"}) {
+                FcPatternAddString(pattern, FC_FAMILY,
+                                   reinterpret_cast<const FcChar8*>(substitute));
+            }
+        }
     }
     FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
     FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
