@@ -287,7 +287,7 @@ class Parser {
 
   private:
     bool Fail(std::string& error) {
-        error = "line " + std::to_string(tok_.line) + ": " + message_;
+        error = std::string("line ") + std::to_string(tok_.line) + ": " + message_;
         return false;
     }
 
@@ -396,7 +396,7 @@ class Parser {
             if (tok_.number < 0 || tok_.number > 0xFFFF) {
                 return Error("resource id out of range");
             }
-            key = "#" + std::to_string(tok_.number);
+            key = std::string("#") + std::to_string(tok_.number);
         } else if (tok_.kind == Tok::Word) {
             key = tok_.text;
         } else {
@@ -636,7 +636,7 @@ class Parser {
                 return false;
             }
             if (out.strings.count(UINT(id))) {
-                return Error("string " + std::to_string(id) + " defined twice");
+                return Error(std::string("string ") + std::to_string(id) + " defined twice");
             }
             out.strings[UINT(id)] = std::move(text);
         }
@@ -677,7 +677,9 @@ std::string KeyFor(LPCSTR name) {
         return {};
     }
     if (IS_INTRESOURCE(name)) {
-        return "#" + std::to_string(reinterpret_cast<uintptr_t>(name));
+        std::string key = "#";
+        key += std::to_string(reinterpret_cast<uintptr_t>(name));
+        return key;
     }
     std::string key;
     for (const char* p = name; *p; ++p) {
@@ -688,7 +690,7 @@ std::string KeyFor(LPCSTR name) {
         char* end = nullptr;
         unsigned long id = std::strtoul(key.c_str() + 1, &end, 10);
         if (end != nullptr && *end == '\0') {
-            key = "#" + std::to_string(id);
+            key = std::string("#") + std::to_string(id);
         }
     }
     return key;

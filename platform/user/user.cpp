@@ -686,7 +686,7 @@ platform::HostImage ApplicationIconImage() {
 }
 
 HICON LoadShared(HINSTANCE instance, LPCSTR name, bool cursor) {
-    std::string key = IS_INTRESOURCE(name) ? "#" + std::to_string(reinterpret_cast<uintptr_t>(name))
+    std::string key = IS_INTRESOURCE(name) ? std::string("#") + std::to_string(reinterpret_cast<uintptr_t>(name))
                                            : std::string(name ? name : "");
     key = (cursor ? "C" : "I") + key;
     auto cacheKey = std::make_pair(reinterpret_cast<uintptr_t>(instance), key);
