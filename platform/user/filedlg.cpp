@@ -54,6 +54,9 @@ std::string NameField(HWND dialog) {
 void Relist(HWND dialog, FileDialogState& s) {
     bool ok = false;
     s.entries = platform::ListFolder(s.folder, CurrentPattern(s, dialog), &ok);
+    // A folder that can't be read still offers the way back up.
+    if (!ok && s.folder != "/")
+        s.entries.push_back({"..", true});
     HWND list = GetDlgItem(dialog, ID_LIST);
     SendMessage(list, LB_RESETCONTENT, 0, 0);
     for (size_t i = 0; i < s.entries.size(); ++i) {
