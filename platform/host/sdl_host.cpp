@@ -4,7 +4,9 @@
 #include <climits>
 #include <cstddef>
 #include <deque>
+#include <cstring>
 #include <memory>
+#include <vector>
 
 #include "platform/host/host.h"
 #include "platform/host/keymap.h"
@@ -57,6 +59,11 @@ class SdlHost final : public Host {
     bool Open() {
         SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "1");
         SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+        // One scaled copy of a small picture, and only when it changes, needs no GPU; the
+        // software renderer spares loading a GL stack (on machines without a GPU, a whole
+        // software GL of some 60 MB). SDL_RENDER_DRIVER in the environment still decides.
+        SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_DEFAULT);
+        SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             return false;
         }
@@ -99,6 +106,11 @@ class SdlHost final : public Host {
     void ReleaseScreen() override {}
 
     void Present(const uint8_t* pixels, int32_t pitch) override {
+        // A page flip that shows the same picture again (an idle board) costs nothing:
+        // the window keeps what it shows, and exposure redraws it from the texture.
+        if (SamePicture(pixels, pitch)) {
+            return;
+        }
         void* out = nullptr;
         int outPitch = 0;
         if (SDL_LockTexture(texture_.get(), nullptr, &out, &outPitch) != 0) {
@@ -184,6 +196,24 @@ class SdlHost final : public Host {
     void SetClipboardText(const std::string& text) override { SDL_SetClipboardText(text.c_str()); }
 
   private:
+    bool SamePicture(const uint8_t* pixels, int32_t pitch) {
+        constexpr size_t ROW = size_t(SCREEN_WIDTH) * 2;
+        bool same = shown_.size() == ROW * SCREEN_HEIGHT;
+        if (same) {
+            for (int y = 0; y < SCREEN_HEIGHT && same; ++y) {
+                same = std::memcmp(shown_.data() + ROW * size_t(y), pixels + ptrdiff_t(y) * pitch,
+                                   ROW) == 0;
+            }
+        }
+        if (!same) {
+            shown_.resize(ROW * SCREEN_HEIGHT);
+            for (int y = 0; y < SCREEN_HEIGHT; ++y) {
+                std::memcpy(shown_.data() + ROW * size_t(y), pixels + ptrdiff_t(y) * pitch, ROW);
+            }
+        }
+        return same;
+    }
+
     Viewport WindowViewport() const {
         int w = 0;
         int h = 0;
@@ -400,6 +430,7 @@ class SdlHost final : public Host {
     SdlPtr<SDL_Texture> texture_;
     SdlPtr<SDL_Cursor> cursor_;
     HostImage cursorImage_;
+    std::vector<uint8_t> shown_;  // the picture last uploaded, 5-6-5
     bool hasCursorImage_ = false;
     int cursorScale_ = 0;
     std::deque<HostEvent> queue_;
