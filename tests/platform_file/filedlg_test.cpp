@@ -291,6 +291,43 @@ TEST_F(FileDialogTest, OpenAndFileMustExist) {
     EXPECT_EQ(prompts[0].caption, "Open");
 }
 
+// Catches a list that can't be scrolled: rows beyond the box would be out of reach.
+TEST_F(FileDialogTest, LongListScrollsByKeyboardAndScrollBar) {
+    for (int i = 0; i < 30; ++i)
+        WriteText(dir / ("f" + std::to_string(100 + i) + ".vrz"), "x");
+    LRESULT topAtEnd = -1, topAfterUp = -1, topAfterPage = -1, selAfterType = -1;
+    Then([&] {
+        Key(VK_TAB);
+        Key(VK_END);
+    });
+    Then([&] {
+        topAtEnd = SendMessage(Item(ID_LIST), LB_GETTOPINDEX, 0, 0);
+        RECT r;
+        GetClientRect(Item(ID_LIST), &r);
+        Click(Item(ID_LIST), r.right - 10, 6);  // the up arrow
+    });
+    Then([&] {
+        topAfterUp = SendMessage(Item(ID_LIST), LB_GETTOPINDEX, 0, 0);
+        RECT r;
+        GetClientRect(Item(ID_LIST), &r);
+        Click(Item(ID_LIST), r.right - 10, 30);  // the track above the thumb
+    });
+    Then([&] {
+        topAfterPage = SendMessage(Item(ID_LIST), LB_GETTOPINDEX, 0, 0);
+        Type("o");
+    });
+    Then([&] {
+        selAfterType = SendMessage(Item(ID_LIST), LB_GETCURSEL, 0, 0);
+        Key(VK_ESCAPE);
+    });
+    EXPECT_FALSE(GetOpenFileName(&ofn));
+    const LRESULT total = 33;  // "..", "sub", 30 + "old.vrz"
+    EXPECT_GT(topAtEnd, 0);
+    EXPECT_EQ(topAfterUp, topAtEnd - 1);
+    EXPECT_LT(topAfterPage, topAfterUp);
+    EXPECT_EQ(selAfterType, total - 1) << "typing a letter selects the next name with it";
+}
+
 // Catches a path written past the caller's buffer.
 TEST_F(FileDialogTest, TooSmallBufferFails) {
     char small[8] = {};
