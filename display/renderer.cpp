@@ -21,13 +21,37 @@ void DrawNumber(HDC dc, int32_t value, RECT box) {
 // The marker's left edge: its centre moves over 130 pixels from x = 492.
 LONG MarkerX(double balance) { return LONG(balance * 1.3 + 492 - 11); }
 
+// One text pass on the back buffer: yellow, transparent, in font. Skipped when the back
+// buffer gives no device context.
+template <typename Draw>
+void TextPass(HFONT font, Draw draw) {
+    HDC dc = g_display.GetBackDC();
+    if (dc == nullptr) {
+        return;
+    }
+    SetTextColor(dc, TEXT_YELLOW);
+    SetBkMode(dc, TRANSPARENT);
+    HGDIOBJ kept = SelectObject(dc, font);
+    draw(dc);
+    SelectObject(dc, kept);
+    g_display.ReleaseBackDC();
+}
+
 }  // namespace
 
 int CMainFrame::RenderFrame() {
     IDirectDrawSurface* back = g_display.backBuffer;
-    RECT whole{0, 0, 640, 480};
-    if (back->BltFast(0, 0, surfacePlocha, &whole, DDBLTFAST_WAIT) == DDERR_SURFACELOST) {
+    // A lost surface ends the frame: the sheets are restored and the next frame redraws.
+    auto lost = [this](HRESULT result) {
+        if (result != DDERR_SURFACELOST) {
+            return false;
+        }
         RestoreSpriteSheets();
+        return true;
+    };
+
+    RECT whole{0, 0, 640, 480};
+    if (lost(back->BltFast(0, 0, surfacePlocha, &whole, DDBLTFAST_WAIT))) {
         return 0;
     }
 
@@ -38,10 +62,8 @@ int CMainFrame::RenderFrame() {
                 continue;
             }
             RECT source{cell.sprite.left, cell.sprite.top, cell.sprite.right, cell.sprite.bottom};
-            if (back->BltFast(DWORD(11 + 20 * column), DWORD(11 + 20 * row), surfacePotvory,
-                              &source, DDBLTFAST_WAIT | DDBLTFAST_SRCCOLORKEY) ==
-                DDERR_SURFACELOST) {
-                RestoreSpriteSheets();
+            if (lost(back->BltFast(DWORD(11 + 20 * column), DWORD(11 + 20 * row), surfacePotvory,
+                                   &source, DDBLTFAST_WAIT | DDBLTFAST_SRCCOLORKEY))) {
                 return 0;
             }
         }
@@ -49,8 +71,7 @@ int CMainFrame::RenderFrame() {
 
     if (yearTimerId != 0) {
         RECT stop{0, 0, 149, 50};
-        if (back->BltFast(482, 414, surfaceOkoli, &stop, DDBLTFAST_WAIT) == DDERR_SURFACELOST) {
-            RestoreSpriteSheets();
+        if (lost(back->BltFast(482, 414, surfaceOkoli, &stop, DDBLTFAST_WAIT))) {
             return 0;
         }
     }
@@ -61,44 +82,29 @@ int CMainFrame::RenderFrame() {
             const LONG column = cell.sprite.left / 20;
             const LONG row = cell.sprite.top / 20;
             RECT portrait{50 * column, 100 * row, 50 * column + 50, 100 * row + 100};
-            if (back->BltFast(490, 192, surfacePotbig, &portrait, DDBLTFAST_WAIT) ==
-                DDERR_SURFACELOST) {
-                RestoreSpriteSheets();
+            if (lost(back->BltFast(490, 192, surfacePotbig, &portrait, DDBLTFAST_WAIT))) {
                 return 0;
             }
-            HDC dc = g_display.GetBackDC();
-            if (dc != nullptr) {
-                SetTextColor(dc, TEXT_YELLOW);
-                SetBkMode(dc, TRANSPARENT);
-                HGDIOBJ kept = SelectObject(dc, HFONT(panelFont));
+            TextPass(panelFont, [&cell](HDC dc) {
                 DrawNumber(dc, cell.hp, RECT{590, 200, 620, 220});
                 DrawNumber(dc, cell.attack, RECT{590, 227, 620, 242});
                 DrawNumber(dc, cell.age, RECT{560, 275, 620, 295});
-                SelectObject(dc, kept);
-                g_display.ReleaseBackDC();
-            }
+            });
         }
     }
 
     RECT marker{0, 50, 22, 105};
-    if (back->BltFast(DWORD(MarkerX(world.balance)), 143, surfaceOkoli, &marker,
-                      DDBLTFAST_WAIT | DDBLTFAST_SRCCOLORKEY) == DDERR_SURFACELOST) {
-        RestoreSpriteSheets();
+    if (lost(back->BltFast(DWORD(MarkerX(world.balance)), 143, surfaceOkoli, &marker,
+                           DDBLTFAST_WAIT | DDBLTFAST_SRCCOLORKEY))) {
         return 0;
     }
 
-    HDC dc = g_display.GetBackDC();
-    if (dc != nullptr) {
-        SetTextColor(dc, TEXT_YELLOW);
-        SetBkMode(dc, TRANSPARENT);
-        HGDIOBJ kept = SelectObject(dc, HFONT(yearFont));
+    TextPass(yearFont, [this](HDC dc) {
         char text[24];
         std::snprintf(text, sizeof(text), "ROK %d", int(world.year));
         RECT box{495, 352, 620, 384};
         DrawText(dc, text, -1, &box, TEXT_FORMAT);
-        SelectObject(dc, kept);
-        g_display.ReleaseBackDC();
-    }
+    });
     return 1;
 }
 
