@@ -7,10 +7,7 @@
 #include <string>
 #include <vector>
 
-#define STB_IMAGE_IMPLEMENTATION
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb/stb_image.h>
-#include <stb/stb_image_write.h>
+#include "tests/support/golden.h"
 
 #include "file_test_support.h"
 #include "platform/afx/file.h"
@@ -383,23 +380,6 @@ TEST_F(FileDialogTest, ReportErrorShowsAStopBox) {
     EXPECT_EQ(prompts[0].type & MB_ICONMASK, MB_ICONSTOP);
 }
 
-std::vector<uint8_t> PageRgb() {
-    platform::PixelTarget page = platform::GdiPage();
-    std::vector<uint8_t> rgb(size_t(page.width) * page.height * 3);
-    for (int y = 0; y < page.height; ++y) {
-        const uint16_t* row = reinterpret_cast<const uint16_t*>(page.pixels + y * page.pitch);
-        for (int x = 0; x < page.width; ++x) {
-            uint32_t p = row[x];
-            uint32_t r = (p >> 11) & 31, g = (p >> 5) & 63, b = p & 31;
-            size_t i = (size_t(y) * page.width + x) * 3;
-            rgb[i] = uint8_t((r << 3) | (r >> 2));
-            rgb[i + 1] = uint8_t((g << 2) | (g >> 4));
-            rgb[i + 2] = uint8_t((b << 3) | (b >> 2));
-        }
-    }
-    return rgb;
-}
-
 // Catches any change in the save dialog's look. VORLA_UPDATE_GOLDEN=1 rewrites the
 // picture after a deliberate change.
 TEST_F(FileDialogTest, SaveDialogMatchesItsGoldenPicture) {
@@ -412,27 +392,15 @@ TEST_F(FileDialogTest, SaveDialogMatchesItsGoldenPicture) {
     for (int i = 0; i < 9; ++i)
         WriteText(fixed + "/world" + std::to_string(i) + ".vrz", "x");
     ofn.lpstrInitialDir = fixed.c_str();
-    int differing = -2;
+    std::string differing = "not compared";
     Then([&] { Type("world"); });
     Then([&] {
-        std::vector<uint8_t> rgb = PageRgb();
-        std::string path = std::string(VORLA_GOLDEN_DIR) + "/filedlg_save.png";
-        if (std::getenv("VORLA_UPDATE_GOLDEN"))
-            stbi_write_png(path.c_str(), 640, 480, 3, rgb.data(), 640 * 3);
-        int w = 0, h = 0, n = 0;
-        unsigned char* golden = stbi_load(path.c_str(), &w, &h, &n, 3);
-        differing = -1;
-        if (golden && w == 640 && h == 480) {
-            differing = 0;
-            for (size_t i = 0; i < rgb.size(); ++i)
-                differing += golden[i] != rgb[i];
-        }
-        stbi_image_free(golden);
+        differing = testsupport::CompareWithGolden(platform::GdiPage(), "filedlg_save.png");
         Key(VK_ESCAPE);
     });
     EXPECT_FALSE(GetSaveFileName(&ofn));
     std::filesystem::remove_all(fixed);
-    EXPECT_EQ(differing, 0) << "bytes differing from tests/data/filedlg_save.png (-1: none)";
+    EXPECT_EQ(differing, "");
 }
 
 }  // namespace
