@@ -2,6 +2,8 @@
 // with its numbers, the marker and the year, composed into the back buffer.
 #include <benchmark/benchmark.h>
 
+#include <new>
+
 #include "app/app.h"
 #include "app/mainframe.h"
 #include "display/display.h"
@@ -14,8 +16,13 @@ namespace {
 void BM_RenderFullBoard(benchmark::State& state) {
     platform::InstallHeadlessHost();
     platform::ResetUser();
+    // A device made for this host, as a fresh program would have.
+    g_display.Release();
+    g_display.~CDisplay();
+    new (&g_display) CDisplay();
     if (!g_app.InitInstance()) {
-        state.SkipWithError("start-up failed");
+        state.SkipWithError(g_display.active == 0 ? "the display did not start"
+                                                  : "the sheets did not load");
         return;
     }
     auto* frame = static_cast<CMainFrame*>(g_app.m_pMainWnd);
