@@ -75,7 +75,7 @@ class SdlHost final : public Host {
             desktop.h = SCREEN_HEIGHT;
         }
         window_.reset(SDL_CreateWindow("vorla", 0, 0, desktop.w, desktop.h,
-                                       SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_RESIZABLE));
+                                       SDL_WINDOW_BORDERLESS | SDL_WINDOW_RESIZABLE));
         if (!window_) {
             return false;
         }
@@ -131,6 +131,13 @@ class SdlHost final : public Host {
         }
         SDL_UnlockTexture(texture_.get());
         Redraw();
+        // Full screen is asked for once the first picture is up: without a window manager
+        // to confirm it, the request waits its whole timeout, and the picture need not.
+        if (fullScreenPending_) {
+            fullScreenPending_ = false;
+            SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN_DESKTOP);
+            Redraw();
+        }
     }
 
     bool PollEvent(HostEvent& out) override {
@@ -430,6 +437,7 @@ class SdlHost final : public Host {
     SdlPtr<SDL_Texture> texture_;
     SdlPtr<SDL_Cursor> cursor_;
     HostImage cursorImage_;
+    bool fullScreenPending_ = true;
     std::vector<uint8_t> shown_;  // the picture last uploaded, 5-6-5
     bool hasCursorImage_ = false;
     int cursorScale_ = 0;
