@@ -33,41 +33,40 @@ void ShowSystemCursor(int show) {
 }
 
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
-    ON_WM_PAINT()
-    ON_WM_KEYDOWN()
-    ON_WM_KEYUP()
-    ON_WM_MOUSEMOVE()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_LBUTTONUP()
-    ON_WM_LBUTTONDBLCLK()
-    ON_WM_RBUTTONDOWN()
-    ON_WM_RBUTTONUP()
-    ON_WM_TIMER()
-    ON_WM_SETCURSOR()
-    ON_MESSAGE(WM_INIT_SURFACES, OnInitSurfaces)
-    ON_COMMAND(ID_CLANS, OnClans)
-    ON_COMMAND(ID_EXIT, OnExit)
-    ON_COMMAND(ID_SETTINGS, OnSettings)
-    ON_COMMAND(ID_RESET, OnReset)
-    ON_COMMAND(ID_ABOUT, OnAbout)
-    ON_COMMAND(ID_LOAD_WORLD, OnLoadWorld)
-    ON_COMMAND(ID_SAVE_WORLD, OnSaveWorld)
-    ON_COMMAND(ID_TOOL_BLUE, OnToolBlue)
-    ON_COMMAND(ID_TOOL_RED, OnToolRed)
-    ON_COMMAND(ID_TOOL_TREE, OnToolTree)
-    ON_COMMAND(ID_TOOL_ROCK, OnToolRock)
-    ON_COMMAND(ID_TOOL_WATER, OnToolWater)
-    ON_COMMAND(ID_TOOL_ERASE, OnToolErase)
-    ON_COMMAND(ID_TOOL_NOTHING, OnToolNothing)
-    ON_UPDATE_COMMAND_UI_RANGE(ID_TOOL_BLUE, ID_TOOL_NOTHING, OnUpdateTool)
+ON_WM_PAINT()
+ON_WM_KEYDOWN()
+ON_WM_KEYUP()
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_RBUTTONDOWN()
+ON_WM_RBUTTONUP()
+ON_WM_TIMER()
+ON_WM_SETCURSOR()
+ON_MESSAGE(WM_INIT_SURFACES, OnInitSurfaces)
+ON_COMMAND(ID_CLANS, OnClans)
+ON_COMMAND(ID_EXIT, OnExit)
+ON_COMMAND(ID_SETTINGS, OnSettings)
+ON_COMMAND(ID_RESET, OnReset)
+ON_COMMAND(ID_ABOUT, OnAbout)
+ON_COMMAND(ID_LOAD_WORLD, OnLoadWorld)
+ON_COMMAND(ID_SAVE_WORLD, OnSaveWorld)
+ON_COMMAND(ID_TOOL_BLUE, OnToolBlue)
+ON_COMMAND(ID_TOOL_RED, OnToolRed)
+ON_COMMAND(ID_TOOL_TREE, OnToolTree)
+ON_COMMAND(ID_TOOL_ROCK, OnToolRock)
+ON_COMMAND(ID_TOOL_WATER, OnToolWater)
+ON_COMMAND(ID_TOOL_ERASE, OnToolErase)
+ON_COMMAND(ID_TOOL_NOTHING, OnToolNothing)
+ON_UPDATE_COMMAND_UI_RANGE(ID_TOOL_BLUE, ID_TOOL_NOTHING, OnUpdateTool)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() {
     brush.SelectTool(TOOL_NOTHING);
     world.stopYears = [this] { StopYears(); };
 
-    Create(nullptr, "Vorla - Symulation", WS_POPUP | WS_SYSMENU, rectDefault, nullptr,
-           nullptr);
+    Create(nullptr, "Vorla - Symulation", WS_POPUP | WS_SYSMENU, rectDefault, nullptr, nullptr);
 
     appIcon = LoadIcon(AfxGetInstanceHandle(), MAKEINTRESOURCE(IDR_MAINFRAME));
     SendMessage(WM_SETICON, ICON_BIG, LPARAM(appIcon));
@@ -132,13 +131,26 @@ void CMainFrame::OnTimer(UINT_PTR nIDEvent) {
     }
 }
 
+// A failed start leaves 0: the years stay paused.
+void CMainFrame::StartYears() {
+    yearTimerId = uint32_t(SetTimer(YEAR_TIMER, UINT(world.rules.yearLengthMs), nullptr));
+}
+
 void CMainFrame::ToggleYears() {
     if (yearTimerId == 0) {
-        // A failed start leaves 0: the years stay paused.
-        yearTimerId = uint32_t(SetTimer(YEAR_TIMER, UINT(world.rules.yearLengthMs), nullptr));
+        StartYears();
     } else {
         StopYears();
     }
+}
+
+CMainFrame::DialogScope::DialogScope(CMainFrame& frame) : frame_(frame) {
+    frame_.modalOpen = 1;
+    g_display.ShowGdiPage();
+}
+
+CMainFrame::DialogScope::~DialogScope() {
+    frame_.modalOpen = 0;
 }
 
 void CMainFrame::ShowPopupMenu(int x, int y) {
@@ -146,8 +158,8 @@ void CMainFrame::ShowPopupMenu(int x, int y) {
     modalOpen = 1;
     HMENU menu = LoadMenu(AfxGetInstanceHandle(), MAKEINTRESOURCE(IDR_POPUP_MENU));
     // The window covers the screen from its origin, so client and screen points agree.
-    TrackPopupMenu(GetSubMenu(menu, 0), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, x, y,
-                   0, m_hWnd, nullptr);
+    TrackPopupMenu(GetSubMenu(menu, 0), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, x, y, 0,
+                   m_hWnd, nullptr);
     DestroyMenu(menu);
     modalOpen = 0;
 }
@@ -214,7 +226,9 @@ void CMainFrame::OnRButtonDown(UINT nFlags, CPoint point) {
     CFrameWnd::OnRButtonDown(nFlags, point);
 }
 
-void CMainFrame::OnRButtonUp(UINT nFlags, CPoint point) { CFrameWnd::OnRButtonUp(nFlags, point); }
+void CMainFrame::OnRButtonUp(UINT nFlags, CPoint point) {
+    CFrameWnd::OnRButtonUp(nFlags, point);
+}
 
 BOOL CMainFrame::OnSetCursor(CWnd*, UINT, UINT) {
     ::SetCursor(appCursor);
@@ -222,45 +236,57 @@ BOOL CMainFrame::OnSetCursor(CWnd*, UINT, UINT) {
 }
 
 void CMainFrame::OnClans() {
-    modalOpen = 1;
-    g_display.ShowGdiPage();
+    DialogScope scope(*this);
     CClansDialog dialog(this);
     dialog.DoModal();
-    modalOpen = 0;
 }
 
 // The years, if they run, go on at the length the dialog leaves, whichever way it closed.
 void CMainFrame::OnSettings() {
-    modalOpen = 1;
-    g_display.ShowGdiPage();
+    DialogScope scope(*this);
     {
         CSettingsDialog dialog(this);
         dialog.DoModal();
     }
     if (yearTimerId != 0) {
         KillTimer(yearTimerId);
-        yearTimerId = uint32_t(SetTimer(YEAR_TIMER, UINT(world.rules.yearLengthMs), nullptr));
+        StartYears();
     }
-    modalOpen = 0;
 }
 
 void CMainFrame::OnAbout() {
-    modalOpen = 1;
-    g_display.ShowGdiPage();
+    DialogScope scope(*this);
     CAboutDialog dialog;
     dialog.DoModal();
-    modalOpen = 0;
 }
 
-void CMainFrame::OnExit() { PostMessage(WM_CLOSE, 0, 0); }
-void CMainFrame::OnReset() { world.ResetWorld(); }
-void CMainFrame::OnToolBlue() { brush.SelectTool(TOOL_BLUE); }
-void CMainFrame::OnToolRed() { brush.SelectTool(TOOL_RED); }
-void CMainFrame::OnToolTree() { brush.SelectTool(TOOL_TREE); }
-void CMainFrame::OnToolRock() { brush.SelectTool(TOOL_ROCK); }
-void CMainFrame::OnToolWater() { brush.SelectTool(TOOL_WATER); }
-void CMainFrame::OnToolErase() { brush.SelectTool(TOOL_ERASE); }
-void CMainFrame::OnToolNothing() { brush.SelectTool(TOOL_NOTHING); }
+void CMainFrame::OnExit() {
+    PostMessage(WM_CLOSE, 0, 0);
+}
+void CMainFrame::OnReset() {
+    world.ResetWorld();
+}
+void CMainFrame::OnToolBlue() {
+    brush.SelectTool(TOOL_BLUE);
+}
+void CMainFrame::OnToolRed() {
+    brush.SelectTool(TOOL_RED);
+}
+void CMainFrame::OnToolTree() {
+    brush.SelectTool(TOOL_TREE);
+}
+void CMainFrame::OnToolRock() {
+    brush.SelectTool(TOOL_ROCK);
+}
+void CMainFrame::OnToolWater() {
+    brush.SelectTool(TOOL_WATER);
+}
+void CMainFrame::OnToolErase() {
+    brush.SelectTool(TOOL_ERASE);
+}
+void CMainFrame::OnToolNothing() {
+    brush.SelectTool(TOOL_NOTHING);
+}
 
 void CMainFrame::OnUpdateTool(CCmdUI* pCmdUI) {
     pCmdUI->SetCheck(UpdateToolCheck(brush.tool, pCmdUI->m_nID) ? 1 : 0);

@@ -15,7 +15,7 @@ constexpr UINT RENDER_INTERVAL_MS = 40;
 constexpr UINT WM_INIT_SURFACES = WM_USER + 1;
 
 class CMainFrame : public CFrameWnd {
-public:
+  public:
     CMainFrame();
     ~CMainFrame() override;
 
@@ -47,9 +47,23 @@ public:
     // Shows the pop-up menu with its corner at the press point; its command arrives
     // afterwards as a posted WM_COMMAND.
     void ShowPopupMenu(int x, int y);
+    void StartYears();
     void ToggleYears();
 
-protected:
+    // While a command's dialog is open: timer ticks are dropped and the page GDI draws on
+    // is in front. Cleared on every way out.
+    class DialogScope {
+      public:
+        explicit DialogScope(CMainFrame& frame);
+        ~DialogScope();
+        DialogScope(const DialogScope&) = delete;
+        DialogScope& operator=(const DialogScope&) = delete;
+
+      private:
+        CMainFrame& frame_;
+    };
+
+  protected:
     void OnPaint();
     void OnTimer(UINT_PTR nIDEvent);
     LRESULT OnInitSurfaces(WPARAM wParam, LPARAM lParam);
