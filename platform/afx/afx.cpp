@@ -301,6 +301,13 @@ BOOL CFrameWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyl
 }
 
 void CFrameWnd::OnClose() {
+    // A close that reaches the main window from inside a modal loop (one queued before
+    // the loop began) must not delete it under the loop: it ends the program by the
+    // loops unwinding instead, and the outermost one destroys the window.
+    if (platform::InModalLoop() && AfxGetMainWnd() == this) {
+        PostQuitMessage(0);
+        return;
+    }
     DestroyWindow();
 }
 
@@ -352,6 +359,13 @@ int CWinApp::Run() {
         }
     }
     m_msgCur = msg;
+    // A quit that came through a modal loop leaves the main window standing: it goes now,
+    // as after a close. Forgotten first, so that its destruction posts no second quit.
+    CWnd* main = m_pMainWnd;
+    if (main && main->m_hWnd) {
+        m_pMainWnd = nullptr;
+        main->DestroyWindow();
+    }
     return ExitInstance();
 }
 

@@ -236,6 +236,7 @@ void DrawArgb(HDC dc, int x, int y, int width, int height, const uint32_t* argb)
 
 INT_PTR RunModal(HINSTANCE instance, const DialogSpec& spec, HWND owner, DLGPROC proc,
                  LPARAM initParam, const DialogWindowFactory& factory) {
+    ModalLoop loop;
     EnsureDialogClass();
     EnsureControlClasses();
     CreateRecord record{proc, spec.font};
@@ -312,9 +313,8 @@ INT_PTR RunModal(HINSTANCE instance, const DialogSpec& spec, HWND owner, DLGPROC
             WaitMessage();
             continue;
         }
-        if (m.message == WM_QUIT) {
-            // The application is ending: the loop that called us sees WM_QUIT too.
-            PostQuitMessage(int(m.wParam));
+        if (loop.Quits(m)) {
+            // Ends as Cancel would: no command reaches the dialog, so nothing is written back.
             result = IDCANCEL;
             break;
         }

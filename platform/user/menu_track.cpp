@@ -804,6 +804,7 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
     if (platform::FindMenu(menu) == nullptr || !IsWindow(owner) || platform::g_tracker != nullptr) {
         return FALSE;
     }
+    platform::ModalLoop loop;
     Tracker t;
     t.flags = flags;
     t.owner = owner;
@@ -815,8 +816,6 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
     }
     platform::OpenLevel(t, menu, 0, {x, y}, nullptr);
 
-    bool quit = false;
-    int quitCode = 0;
     while (!t.done) {
         MSG msg;
         if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -833,9 +832,8 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
             WaitMessage();
             continue;
         }
-        if (msg.message == WM_QUIT) {
-            quit = true;
-            quitCode = int(msg.wParam);
+        if (loop.Quits(msg)) {
+            t.chosen = 0;
             break;
         }
         if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) {
@@ -880,9 +878,6 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
         RECT r = {t.covered.left - origin.x, t.covered.top - origin.y, t.covered.right - origin.x,
                   t.covered.bottom - origin.y};
         InvalidateRect(owner, &r, TRUE);
-    }
-    if (quit) {
-        PostQuitMessage(quitCode);
     }
     if (flags & TPM_RETURNCMD) {
         return BOOL(t.chosen);

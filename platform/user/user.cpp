@@ -84,6 +84,7 @@ struct UserState {
     std::deque<MSG> input;
     bool quit = false;
     int quitCode = 0;
+    int modalLoops = 0;  // modal loops now on the stack
     std::vector<Timer> timers;
     uint64_t timerOrder = 0;
     UINT_PTR nextThreadTimer = 0x7FFF;
@@ -99,7 +100,7 @@ struct UserState {
     ClickState click;
     bool keys[256] = {};
     HWND keyPressedIn[256] = {};  // the window that got each key's press
-    uint32_t buttons = 0;  // MK_ flags of the mouse buttons held
+    uint32_t buttons = 0;         // MK_ flags of the mouse buttons held
     POINT cursorPos = {0, 0};
 };
 
@@ -479,7 +480,11 @@ void TranslateHostEvent(const platform::HostEvent& e) {
                 QueueInput(target, WM_CHAR, e.character, 1, e.timeMs);
             break;
         case T::CloseRequested:
-            if (HWND main = MainWindow())
+            // Inside a modal loop, closing the window would pull it from under the loop:
+            // the loops unwind first, and the outermost one ends the program.
+            if (platform::InModalLoop())
+                PostQuitMessage(0);
+            else if (HWND main = MainWindow())
                 PostMessage(main, WM_CLOSE, 0, 0);
             break;
         case T::Minimized:
@@ -686,8 +691,9 @@ platform::HostImage ApplicationIconImage() {
 }
 
 HICON LoadShared(HINSTANCE instance, LPCSTR name, bool cursor) {
-    std::string key = IS_INTRESOURCE(name) ? std::string("#") + std::to_string(reinterpret_cast<uintptr_t>(name))
-                                           : std::string(name ? name : "");
+    std::string key = IS_INTRESOURCE(name)
+                          ? std::string("#") + std::to_string(reinterpret_cast<uintptr_t>(name))
+                          : std::string(name ? name : "");
     key = (cursor ? "C" : "I") + key;
     auto cacheKey = std::make_pair(reinterpret_cast<uintptr_t>(instance), key);
     auto found = S().sharedIcons.find(cacheKey);
@@ -1599,6 +1605,29 @@ bool QuitPending(int* exitCode) {
     if (exitCode)
         *exitCode = S().quitCode;
     return true;
+}
+
+ModalLoop::ModalLoop() {
+    ++S().modalLoops;
+}
+
+ModalLoop::~ModalLoop() {
+    if (S().modalLoops > 0)
+        --S().modalLoops;
+    if (quit_)
+        PostQuitMessage(quitCode_);
+}
+
+bool ModalLoop::Quits(const MSG& msg) {
+    if (msg.message != WM_QUIT)
+        return false;
+    quit_ = true;
+    quitCode_ = int(msg.wParam);
+    return true;
+}
+
+bool InModalLoop() {
+    return S().modalLoops > 0;
 }
 
 const HostImage* IconImage(HICON icon) {

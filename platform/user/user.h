@@ -348,6 +348,28 @@ int PumpPendingMessages();
 bool RunMessagesUntil(uint32_t timeMs);
 // True when WM_QUIT is waiting; its exit code goes to *exitCode.
 bool QuitPending(int* exitCode);
+
+// Held by each modal loop (menu tracking, a dialog's or message box's loop) while it
+// runs. Meanwhile a close request from the host becomes WM_QUIT rather than WM_CLOSE, so
+// that nothing a loop on the stack still uses is destroyed under it. A loop that takes
+// WM_QUIT ends as Cancel would, and the quit is posted again when its scope closes, so
+// that every enclosing loop unwinds in turn and only the outermost one ends the program.
+class ModalLoop {
+  public:
+    ModalLoop();
+    ~ModalLoop();
+    ModalLoop(const ModalLoop&) = delete;
+    ModalLoop& operator=(const ModalLoop&) = delete;
+
+    // True when msg is WM_QUIT: the loop must end now.
+    bool Quits(const MSG& msg);
+
+  private:
+    bool quit_ = false;
+    int quitCode_ = 0;
+};
+// True while any modal loop runs.
+bool InModalLoop();
 // The image of an icon or cursor handle, or null (a system cursor has none).
 const HostImage* IconImage(HICON icon);
 // Forgets every window, class, timer, queued message and input state without sending
