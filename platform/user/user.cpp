@@ -861,6 +861,22 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             DestroyWindow(hwnd);
             return 0;
+        case WM_SYSKEYDOWN:
+            // Alt+F4 closes the top-level window the key went to (a dialog, when the focus
+            // is in one), as the Close of its system menu would.
+            if (wParam == VK_F4 && (uintptr_t(lParam) & (1u << 29))) {
+                HWND top = TopLevelAncestor(hwnd);
+                Window* t = Find(top);
+                if (t && !(t->cls->wc.style & CS_NOCLOSE))
+                    PostMessage(top, WM_SYSCOMMAND, SC_CLOSE, 0);
+            }
+            return 0;
+        case WM_SYSCOMMAND:
+            if (!IsWindowEnabled(hwnd))
+                return 0;
+            if ((wParam & 0xFFF0) == SC_CLOSE)
+                return SendMessage(hwnd, WM_CLOSE, 0, 0);
+            return 0;
         case WM_PAINT: {
             PAINTSTRUCT ps;
             BeginPaint(hwnd, &ps);

@@ -80,6 +80,9 @@ constexpr WPARAM MK_MBUTTON = 0x0010;
 
 constexpr int HTCLIENT = 1;
 
+// WM_SYSCOMMAND commands (the low four bits are the system's own).
+constexpr WPARAM SC_CLOSE = 0xF060;
+
 constexpr WPARAM SIZE_RESTORED = 0;
 constexpr WPARAM SIZE_MINIMIZED = 1;
 constexpr WPARAM WA_INACTIVE = 0;
@@ -111,6 +114,7 @@ constexpr UINT VK_DOWN = 0x28;
 constexpr UINT VK_INSERT = 0x2D;
 constexpr UINT VK_DELETE = 0x2E;
 constexpr UINT VK_F1 = 0x70;
+constexpr UINT VK_F4 = 0x73;
 constexpr UINT VK_F10 = 0x79;
 constexpr UINT VK_F12 = 0x7B;
 constexpr UINT VK_LSHIFT = 0xA0;
@@ -123,6 +127,7 @@ constexpr UINT VK_RMENU = 0xA5;
 constexpr UINT CS_VREDRAW = 0x0001;
 constexpr UINT CS_HREDRAW = 0x0002;
 constexpr UINT CS_DBLCLKS = 0x0008;
+constexpr UINT CS_NOCLOSE = 0x0200;
 
 constexpr DWORD WS_OVERLAPPED = 0x00000000;
 constexpr DWORD WS_POPUP = 0x80000000;
