@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <climits>
+#include <csignal>
 #include <cstddef>
-#include <deque>
 #include <cstring>
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -25,6 +26,25 @@ struct SdlDeleter {
 };
 template <typename T>
 using SdlPtr = std::unique_ptr<T, SdlDeleter>;
+
+// SIGHUP (the terminal or the session gone) is a close request too, as SDL makes SIGINT
+// and SIGTERM one. The handler only sets the flag; the event loop turns it into the event.
+volatile std::sig_atomic_t g_hangUp = 0;
+
+extern "C" void OnHangUp(int) {
+    g_hangUp = 1;
+}
+
+// Only where nobody chose otherwise: a program started under nohup keeps ignoring it.
+void CatchHangUp() {
+    struct sigaction current {};
+    if (sigaction(SIGHUP, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) {
+        struct sigaction action {};
+        action.sa_handler = OnHangUp;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGHUP, &action, nullptr);
+    }
+}
 
 // An ARGB image as an SDL surface, each pixel repeated scale x scale times.
 SdlPtr<SDL_Surface> SurfaceFromImage(const HostImage& image, int scale) {
@@ -67,6 +87,7 @@ class SdlHost final : public Host {
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             return false;
         }
+        CatchHangUp();
         // Made at the desktop's size, so that it covers the screen even where no window
         // manager honours the full-screen request.
         SDL_DisplayMode desktop{};
@@ -141,6 +162,10 @@ class SdlHost final : public Host {
     }
 
     bool PollEvent(HostEvent& out) override {
+        if (g_hangUp != 0) {
+            g_hangUp = 0;
+            Push(HostEvent{.type = HostEventType::CloseRequested});
+        }
         SDL_Event e;
         while (queue_.empty() && SDL_PollEvent(&e)) {
             Translate(e);
@@ -154,7 +179,7 @@ class SdlHost final : public Host {
     }
 
     void WaitForEvent(uint32_t timeoutMs) override {
-        if (!queue_.empty()) {
+        if (!queue_.empty() || g_hangUp != 0) {
             return;
         }
         SDL_Event e;
