@@ -30,6 +30,24 @@ ScriptedInput& ScriptedInput::Key(uint32_t virtualKey) {
     return *this;
 }
 
+ScriptedInput& ScriptedInput::AltKey(uint32_t virtualKey) {
+    platform::HostEvent event;
+    event.type = platform::HostEventType::KeyDown;
+    event.virtualKey = VK_MENU;
+    events_.push_back(event);
+    Key(virtualKey);
+    event.type = platform::HostEventType::KeyUp;
+    events_.push_back(event);
+    return *this;
+}
+
+ScriptedInput& ScriptedInput::Close() {
+    platform::HostEvent event;
+    event.type = platform::HostEventType::CloseRequested;
+    events_.push_back(event);
+    return *this;
+}
+
 ScriptedInput& ScriptedInput::Type(const std::string& text) {
     for (char c : text) {
         platform::HostEvent event;
@@ -40,9 +58,13 @@ ScriptedInput& ScriptedInput::Type(const std::string& text) {
     return *this;
 }
 
-void ScriptedInput::After(uint32_t delayMs) { SetTimer(window_, SCRIPT_TIMER, delayMs, nullptr); }
+void ScriptedInput::After(uint32_t delayMs) {
+    SetTimer(window_, SCRIPT_TIMER, delayMs, nullptr);
+}
 
-void ScriptedInput::Now() { Deliver(); }
+void ScriptedInput::Now() {
+    Deliver();
+}
 
 void ScriptedInput::Deliver() {
     ++fired;

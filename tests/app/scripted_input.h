@@ -9,11 +9,15 @@
 #include "platform/user/user.h"
 
 class ScriptedInput {
-public:
+  public:
     explicit ScriptedInput(platform::HeadlessHost* host);
     ~ScriptedInput();
 
     ScriptedInput& Key(uint32_t virtualKey);
+    // The key pressed and released with Alt held.
+    ScriptedInput& AltKey(uint32_t virtualKey);
+    // A close request: the window manager's close button, or a signal.
+    ScriptedInput& Close();
     ScriptedInput& Type(const std::string& text);
     // Delivers everything added so far after delayMs.
     void After(uint32_t delayMs);
@@ -22,7 +26,7 @@ public:
 
     int fired = 0;
 
-private:
+  private:
     static LRESULT Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Deliver();
 

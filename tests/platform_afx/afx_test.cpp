@@ -193,6 +193,28 @@ TEST_F(AfxTest, CloseDestroysTheFrameDeletesItAndEndsTheLoop) {
     EXPECT_EQ(AfxGetMainWnd(), nullptr);
 }
 
+// Catches a frame close that deletes the main window from inside a modal loop (a close
+// queued before the loop began), or an outer loop that ends leaving the window standing
+// or posts a second quit while taking it down.
+TEST_F(AfxTest, CloseInsideAModalLoopBecomesAQuitAndRunDestroysTheFrame) {
+    CTraceFrame* frame = StartFrame();
+    HWND hwnd = frame->m_hWnd;
+    {
+        platform::ModalLoop loop;
+        frame->SendMessage(WM_CLOSE);
+        EXPECT_TRUE(IsWindow(hwnd));
+        EXPECT_EQ(CTraceFrame::liveCount, 1);
+        MSG msg;
+        ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+        EXPECT_TRUE(loop.Quits(msg));
+    }
+    EXPECT_EQ(app.Run(), 0);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(CTraceFrame::liveCount, 0);
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+    EXPECT_FALSE(platform::QuitPending(nullptr));
+}
+
 // Catches the loop's exit code not coming from WM_QUIT.
 TEST_F(AfxTest, RunReturnsTheQuitCode) {
     StartFrame();

@@ -379,6 +379,61 @@ TEST_F(DialogTest, EditScrollsToKeepTheCaretVisibleAndMouseSelects) {
     EXPECT_TRUE(caretPixel);
 }
 
+// Quitting -----------------------------------------------------------------------------------
+
+// Catches a close request that destroys the owner under the dialog's loop, sends the
+// dialog a command (OK would write its fields back), or is lost instead of reaching the
+// loop around the dialog.
+TEST_F(DialogTest, CloseRequestEndsTheDialogAsCancelAndPassesTheQuitOn) {
+    Commands().clear();
+    Then([&] { Push(HostEventType::CloseRequested); });
+    EXPECT_EQ(DialogBoxIndirectParam(nullptr, SampleTemplate(), owner, EndingProc, 0), IDCANCEL);
+    EXPECT_TRUE(Commands().empty());
+    EXPECT_TRUE(IsWindow(owner));
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    int code = -1;
+    EXPECT_TRUE(platform::QuitPending(&code));
+    EXPECT_EQ(code, 0);
+}
+
+// A message box over a dialog, as a rejected field shows one: the box ends first, then
+// the dialog, each as Cancel, and one quit is left for the loop around them.
+TEST_F(DialogTest, CloseRequestUnwindsAMessageBoxAndTheDialogBeneath) {
+    static std::vector<int> boxResults;
+    boxResults.clear();
+    auto asking = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+        if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
+            boxResults.push_back(MessageBox(hwnd, "Please enter an integer.", nullptr, MB_OK));
+            return TRUE;  // stays open, as after a failed exchange
+        }
+        return FALSE;
+    };
+    Then([&] { Key(VK_RETURN); });
+    Then([&] { Push(HostEventType::CloseRequested); });
+    EXPECT_EQ(DialogBoxIndirectParam(nullptr, SampleTemplate(), owner, asking, 0), IDCANCEL);
+    EXPECT_EQ(boxResults, std::vector<int>{IDCANCEL});
+    EXPECT_TRUE(IsWindow(owner));
+    MSG msg;
+    ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_QUIT);
+    EXPECT_FALSE(platform::QuitPending(nullptr)) << "the quit was posted twice";
+}
+
+// Catches Alt+F4 in a dialog that does nothing, ends the program, or closes the dialog
+// other than by its Cancel command.
+TEST_F(DialogTest, AltF4CancelsTheDialogOnly) {
+    Commands().clear();
+    Then([&] {
+        Push(HostEventType::KeyDown, VK_MENU);
+        Key(VK_F4);
+        Push(HostEventType::KeyUp, VK_MENU);
+    });
+    EXPECT_EQ(DialogBoxIndirectParam(nullptr, SampleTemplate(), owner, EndingProc, 0), IDCANCEL);
+    EXPECT_EQ(Commands(), std::vector<int>{IDCANCEL});
+    EXPECT_TRUE(IsWindow(owner));
+    EXPECT_FALSE(platform::QuitPending(nullptr));
+}
+
 // Message boxes ------------------------------------------------------------------------------
 
 // Catches wrong return values and Escape closing a Yes/No box that has no Cancel.

@@ -138,6 +138,41 @@ TEST_F(FileDialogTest, CancelReturnsFalse) {
     EXPECT_FALSE(GetSaveFileName(&ofn));
 }
 
+// Catches a close request that the open/save dialog reports as a choice or a failure, or
+// that its overwrite prompt takes for Yes; each loop passes the quit on.
+TEST_F(FileDialogTest, CloseRequestCancelsTheDialogAndItsPrompt) {
+    auto expectOneQuit = [] {
+        MSG msg;
+        ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+        EXPECT_EQ(msg.message, WM_QUIT);
+        EXPECT_FALSE(platform::QuitPending(nullptr));
+    };
+    std::strcpy(buffer, "keep");
+    Then([&] {
+        Type("old.vrz");
+        Push(platform::HostEventType::CloseRequested);
+    });
+    EXPECT_FALSE(GetOpenFileName(&ofn));
+    EXPECT_EQ(CommDlgExtendedError(), 0u);
+    EXPECT_STREQ(buffer, "keep");
+    expectOneQuit();
+
+    platform::SetMessageBoxHook(
+        [this](HWND, const std::string& text, const std::string& caption, UINT type) {
+            prompts.push_back({text, caption, type});
+            Push(platform::HostEventType::CloseRequested);
+        });
+    Then([&] {
+        Type("old");
+        Key(VK_RETURN);
+    });
+    EXPECT_FALSE(GetSaveFileName(&ofn));
+    EXPECT_EQ(CommDlgExtendedError(), 0u);
+    EXPECT_EQ(prompts.size(), 1u);
+    EXPECT_STREQ(buffer, "keep");
+    expectOneQuit();
+}
+
 // Catches an existing file replaced without asking, or a No that closes the dialog.
 TEST_F(FileDialogTest, OverwritePromptYesAndNo) {
     AnswerPrompts(IDNO);

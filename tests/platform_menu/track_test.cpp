@@ -251,6 +251,29 @@ TEST_F(MenuTest, OwnerTimersKeepComingWhileOpen) {
     KillTimer(owner, 2);
 }
 
+// Catches a close request that lets the highlighted item through as a command, closes the
+// owner under the loop, or ends the menu without handing the quit to the loop around it.
+TEST_F(MenuTest, CloseRequestEndsTheMenuWithNoCommandAndPassesTheQuitOn) {
+    platform::HostEvent close;
+    close.type = T::CloseRequested;
+    for (UINT flags : {UINT(TPM_RIGHTBUTTON), UINT(TPM_RIGHTBUTTON | TPM_RETURNCMD)}) {
+        SCOPED_TRACE(flags);
+        Log().clear();
+        Key(VK_DOWN);  // Rody highlighted
+        host->PushEvent(close);
+        EXPECT_EQ(Track(500, 40, flags), (flags & TPM_RETURNCMD) ? FALSE : TRUE);
+        EXPECT_TRUE(platform::OpenMenuRects().empty());
+        platform::PumpPendingMessages();
+        EXPECT_TRUE(Commands().empty());
+        EXPECT_EQ(Count(WM_CLOSE), 0);
+        EXPECT_TRUE(IsWindow(owner));
+        MSG msg;
+        ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+        EXPECT_EQ(msg.message, WM_QUIT);
+        EXPECT_EQ(msg.wParam, 0u);
+    }
+}
+
 // Placement ---------------------------------------------------------------------------------
 
 // Catches a menu drawn off the screen near its right or bottom edge.

@@ -185,8 +185,8 @@ TEST_F(KeyTest, KeyMessagesCarryRepeatAndTransitionBits) {
 // that closes a dialog must not also reach the main window.
 TEST_F(KeyTest, ReleaseFollowsItsPressAndIsDroppedWhenThatWindowIsGone) {
     HWND main = MakeMain();
-    HWND popup = CreateWindowEx(0, "Plain", "popup", WS_POPUP | WS_VISIBLE, 10, 10, 50, 50,
-                                main, nullptr, nullptr, nullptr);
+    HWND popup = CreateWindowEx(0, "Plain", "popup", WS_POPUP | WS_VISIBLE, 10, 10, 50, 50, main,
+                                nullptr, nullptr, nullptr);
     SetFocus(popup);
     Key(HostEventType::KeyDown, VK_ESCAPE);
     platform::PumpPendingMessages();
@@ -239,6 +239,53 @@ TEST_F(KeyTest, KeyStateFollowsModifierKeys) {
     EXPECT_FALSE(GetKeyState(VK_CONTROL) & 0x8000);
 }
 
+// Catches Alt+F4 doing nothing (no window manager turns it into a close), closing a
+// child instead of its top-level window, or closing without Alt, from a class that
+// forbids it, or from a disabled window.
+TEST_F(KeyTest, AltF4ClosesTheTopLevelWindow) {
+    RegisterTestClass("NoClose", CS_NOCLOSE);
+    auto altF4 = [&](HWND focus) {
+        SetFocus(focus);
+        Key(HostEventType::KeyDown, VK_MENU);
+        Key(HostEventType::KeyDown, VK_F4);
+        Key(HostEventType::KeyUp, VK_F4);
+        Key(HostEventType::KeyUp, VK_MENU);
+        platform::PumpPendingMessages();
+    };
+    HWND main = MakeMain();
+    Key(HostEventType::KeyDown, VK_F4);
+    Key(HostEventType::KeyUp, VK_F4);
+    platform::PumpPendingMessages();
+    EXPECT_TRUE(Messages({WM_SYSCOMMAND, WM_CLOSE}).empty());
+
+    HWND noClose = CreateWindowEx(0, "NoClose", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                                  nullptr, nullptr, nullptr);
+    altF4(noClose);
+    EXPECT_TRUE(IsWindow(noClose));
+    DestroyWindow(noClose);
+
+    EnableWindow(main, FALSE);
+    PostMessage(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    platform::PumpPendingMessages();
+    EXPECT_TRUE(IsWindow(main));
+    EnableWindow(main, TRUE);
+
+    HWND child = CreateWindowEx(0, "Plain", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, main, nullptr,
+                                nullptr, nullptr);
+    Log().clear();
+    altF4(child);
+    EXPECT_FALSE(IsWindow(main));
+    std::vector<Logged> asked;
+    for (const Logged& l : Log())
+        if (l.message == WM_SYSCOMMAND || l.message == WM_CLOSE)
+            asked.push_back(l);
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0].hwnd, main);
+    EXPECT_EQ(asked[0].wParam, SC_CLOSE);
+    EXPECT_EQ(asked[1].hwnd, main);
+    EXPECT_EQ(asked[1].message, WM_CLOSE);
+}
+
 class HostEventTest : public UserTest {};
 
 // Catches the window manager's close not reaching the main window as WM_CLOSE.
@@ -251,6 +298,37 @@ TEST_F(HostEventTest, CloseRequestPostsCloseToTheMainWindow) {
     EXPECT_FALSE(IsWindow(main));  // DefWindowProc destroys on WM_CLOSE
     EXPECT_EQ(Messages({WM_CLOSE, WM_DESTROY, WM_NCDESTROY}),
               (std::vector<UINT>{WM_CLOSE, WM_DESTROY, WM_NCDESTROY}));
+}
+
+// Catches a close request that destroys the main window under a running modal loop, or
+// a loop that swallows the quit instead of handing it to the loop around it.
+TEST_F(HostEventTest, CloseRequestInsideModalLoopsBecomesAQuitThatUnwindsEachLoop) {
+    HWND main = MakeMain();
+    platform::HostEvent close;
+    close.type = HostEventType::CloseRequested;
+    MSG msg;
+    {
+        platform::ModalLoop outer;
+        {
+            platform::ModalLoop inner;
+            EXPECT_TRUE(platform::InModalLoop());
+            host->PushEvent(close);
+            ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+            EXPECT_FALSE(outer.Quits(MSG{}));
+            EXPECT_TRUE(inner.Quits(msg));
+            EXPECT_EQ(msg.wParam, 0u);
+            EXPECT_FALSE(platform::QuitPending(nullptr)) << "posted again before the loop ended";
+        }
+        int code = -1;
+        EXPECT_TRUE(platform::QuitPending(&code));
+        EXPECT_EQ(code, 0);
+        ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+        EXPECT_TRUE(outer.Quits(msg));
+    }
+    EXPECT_FALSE(platform::InModalLoop());
+    EXPECT_TRUE(platform::QuitPending(nullptr));
+    EXPECT_TRUE(IsWindow(main));
+    EXPECT_TRUE(Messages({WM_CLOSE}).empty());
 }
 
 // Catches IsIconic not following the host, or no repaint after restoring.
