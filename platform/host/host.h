@@ -16,7 +16,7 @@ enum class HostEventType {
     KeyDown,
     KeyUp,
     Text,            // a typed character (WM_CHAR)
-    CloseRequested,  // the window manager's close, or SIGTERM
+    CloseRequested,  // the window manager's close, or SIGINT, SIGTERM or SIGHUP
     Minimized,
     Restored,
 };

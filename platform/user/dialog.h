@@ -114,7 +114,8 @@ constexpr UINT MB_DEFMASK = 0x0F00;
 // Modal dialogs. Each returns the value given to EndDialog, or -1 when the template can't
 // be loaded or the dialog can't be made. The owner is disabled while the dialog runs and
 // its timers keep firing; when the dialog has gone, what it covered is invalidated so
-// the windows beneath repaint through WM_PAINT.
+// the windows beneath repaint through WM_PAINT. WM_QUIT ends the dialog with IDCANCEL
+// (no command reaches it) and is posted again for the loop around it.
 INT_PTR DialogBoxParam(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC dialogProc,
                        LPARAM initParam);
 INT_PTR DialogBoxIndirectParam(HINSTANCE instance, const platform::DialogTemplate& dialogTemplate,
@@ -146,7 +147,8 @@ BOOL MapDialogRect(HWND dialog, LPRECT rect);
 LONG GetDialogBaseUnits();
 
 // A message box, centred on the screen, run modally. A null caption gives "Error".
-// Returns the id of the button chosen (IDOK, IDCANCEL, IDYES, IDNO, ...).
+// Returns the id of the button chosen (IDOK, IDCANCEL, IDYES, IDNO, ...), or IDCANCEL when
+// WM_QUIT ended it.
 int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 
 namespace platform {

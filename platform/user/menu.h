@@ -42,7 +42,8 @@ BOOL EnableMenuItem(HMENU menu, UINT item, UINT enable);  // previous state, or 
 BOOL DestroyMenu(HMENU menu);
 // Shows the menu with its top-left corner at (x, y) (kept inside the screen) and runs
 // until an item is chosen or the menu is dismissed. The chosen command is posted to the
-// owner as WM_COMMAND(id, 0), unless TPM_RETURNCMD asks for it as the result.
+// owner as WM_COMMAND(id, 0), unless TPM_RETURNCMD asks for it as the result. WM_QUIT
+// dismisses the menu with no command and is posted again for the loop around it.
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
                     const RECT* excludeRect);
 // The screen rectangle of the item at position of menu while it is shown; FALSE when
