@@ -1,14 +1,14 @@
 #include <cstring>
 
 #include "display/bitmap_surfaces.h"
-#include "platform/screen.h"
 #include "platform/gdi/gdi.h"
+#include "platform/screen.h"
 #include "tests/app/app_fixture.h"
 
 namespace {
 
 class DisplayTest : public AppTest {
-protected:
+  protected:
     void SetUp() override {
         AppTest::SetUp();
         WNDCLASS wc{};
@@ -98,8 +98,8 @@ TEST_F(DisplayTest, LostFlipKeepsTheParityAndRestoresOnReturn) {
     EXPECT_EQ(device.gdiPageInFront, 0);
 }
 
-// Catches a failed Init that leaves the device half active, or a Release that trips
-// over what was never made.
+// Catches a failed Init that leaves the device half active, a device without DirectDraw
+// that still takes the screen, or a Release that trips over what was never made.
 TEST_F(DisplayTest, FailedInitMakesFlipsHarmlessAndReleaseSafe) {
     host->RefuseMode(true);
     EXPECT_EQ(device.Init(window, 640, 480, 0), 0);
@@ -108,6 +108,18 @@ TEST_F(DisplayTest, FailedInitMakesFlipsHarmlessAndReleaseSafe) {
     device.Release();
     EXPECT_EQ(device.GetDirectDraw(), nullptr);
     device.Release();
+
+    host->RefuseMode(false);
+    platform::RefuseDirectDrawForTesting(true);
+    CDisplay without;
+    EXPECT_EQ(without.GetDirectDraw(), nullptr);
+    EXPECT_EQ(without.Init(window, 640, 480, 0), 0);
+    EXPECT_FALSE(host->HasScreen());
+    EXPECT_EQ(without.active, 0);
+    const int presents = host->PresentCount();
+    EXPECT_EQ(without.Flip(), 1);
+    EXPECT_EQ(host->PresentCount(), presents);
+    without.Release();
 }
 
 // Catches a key derived by arithmetic instead of GDI's own conversion, or a probe that
