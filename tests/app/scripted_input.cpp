@@ -40,12 +40,26 @@ ScriptedInput& ScriptedInput::Type(const std::string& text) {
     return *this;
 }
 
-void ScriptedInput::After(uint32_t delayMs) { SetTimer(window_, SCRIPT_TIMER, delayMs, nullptr); }
+ScriptedInput& ScriptedInput::Call(std::function<void()> step) {
+    steps_.push_back(std::move(step));
+    return *this;
+}
 
-void ScriptedInput::Now() { Deliver(); }
+void ScriptedInput::After(uint32_t delayMs) {
+    SetTimer(window_, SCRIPT_TIMER, delayMs, nullptr);
+}
+
+void ScriptedInput::Now() {
+    Deliver();
+}
 
 void ScriptedInput::Deliver() {
     ++fired;
+    std::vector<std::function<void()>> steps;
+    steps.swap(steps_);
+    for (const std::function<void()>& step : steps) {
+        step();
+    }
     for (const platform::HostEvent& event : events_) {
         host_->PushEvent(event);
     }
