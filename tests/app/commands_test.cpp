@@ -95,7 +95,7 @@ class CommandTest : public AppTest {
     }
     Cell& At(int column, int row) { return frame->world.board[CellIndex(column, row)]; }
     // The texts of edit fields of the dialog in front, by id.
-    static std::map<int, std::string> Fields(std::initializer_list<int> ids) {
+    static std::map<int, std::string> Fields(const std::vector<int>& ids) {
         const HWND dialog = GetActiveWindow();
         std::map<int, std::string> texts;
         for (int id : ids) {
@@ -287,8 +287,7 @@ TEST_F(CommandTest, SettingsRejectAnEmptyFieldOnce) {
 // Catches a counter shown in another's field (ten ids, easy to swap), fields that are not
 // all 0 right after start, or edits copied back to the counters.
 TEST_F(CommandTest, ClansShowEachCounterInItsOwnFieldAndKeepThem) {
-    const std::initializer_list<int> ids = {1000, 1001, 1002, 1003, 1004,
-                                            1005, 1006, 1007, 1008, 1009};
+    const std::vector<int> ids = {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009};
     std::map<int, std::string> shown;
     ScriptedInput first(host);
     first.Call([&] { shown = Fields(ids); }).Key(VK_RETURN);
@@ -299,9 +298,8 @@ TEST_F(CommandTest, ClansShowEachCounterInItsOwnFieldAndKeepThem) {
 
     ClanStats& blue = frame->world.stats[CELL_BLUE];
     ClanStats& red = frame->world.stats[CELL_RED];
-    blue.population = 10, red.population = 11, blue.killed = 12, red.killed = 13;
-    blue.died = 14, red.died = 15, blue.births = 16, red.births = 17, blue.total = 18;
-    red.total = -19;
+    blue = ClanStats{.killed = 12, .total = 18, .died = 14, .births = 16, .population = 10};
+    red = ClanStats{.killed = 13, .total = -19, .died = 15, .births = 17, .population = 11};
     ScriptedInput second(host);
     second
         .Call([&] {
@@ -469,6 +467,7 @@ TEST_F(CommandTest, EveryDialogHoldsTheYearsAndTheFrames) {
         EXPECT_TRUE(backBufferKept);
         EXPECT_EQ(yearAtClose, year);
         EXPECT_EQ(frame->modalOpen, 0);
+        platform::SetMessageBoxHook(nullptr);
         RunFor(500);
         EXPECT_EQ(frame->world.year, year + 1) << "the years resume";
     }
