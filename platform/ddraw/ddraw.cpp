@@ -23,6 +23,22 @@ constexpr int32_t MAX_SURFACE_SIDE = 16384;
 const void* g_exclusiveOwner = nullptr;
 bool g_primaryExists = false;
 
+bool g_refuseDirectDraw = false;
+int g_bltsBeforeAction = 0;
+
+std::function<void()>& AfterBltAction() {
+    static std::function<void()> action;
+    return action;
+}
+
+void CountBltForTesting() {
+    if (g_bltsBeforeAction > 0 && --g_bltsBeforeAction == 0) {
+        std::function<void()> action = std::move(AfterBltAction());
+        AfterBltAction() = nullptr;
+        action();
+    }
+}
+
 bool DescSizeOk(DWORD size) {
     return size == DDSURFACEDESC_SIZE_32BIT || size == sizeof(DDSURFACEDESC);
 }
@@ -239,6 +255,7 @@ class Surface final : public IDirectDrawSurface {
                                         src->srcKey_.dwColorSpaceHighValue);
         }
         Changed();
+        CountBltForTesting();
         return DD_OK;
     }
 
@@ -648,6 +665,22 @@ HRESULT DirectDrawCreate(GUID* guid, IDirectDraw** out, void* outer) {
     if (guid != nullptr) {
         return DDERR_INVALIDPARAMS;
     }
+    if (g_refuseDirectDraw) {
+        return DDERR_NODIRECTDRAWSUPPORT;
+    }
     *out = new DirectDraw();
     return DD_OK;
 }
+
+namespace platform {
+
+void RefuseDirectDrawForTesting(bool refuse) {
+    g_refuseDirectDraw = refuse;
+}
+
+void AfterBltForTesting(int nth, std::function<void()> action) {
+    g_bltsBeforeAction = action ? nth : 0;
+    AfterBltAction() = g_bltsBeforeAction > 0 ? std::move(action) : nullptr;
+}
+
+}  // namespace platform

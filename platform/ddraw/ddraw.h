@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 #include "platform/windef.h"
 
@@ -17,6 +18,7 @@ constexpr HRESULT DDERR_INVALIDOBJECT = MakeDdResult(130);
 constexpr HRESULT DDERR_INVALIDPIXELFORMAT = MakeDdResult(145);
 constexpr HRESULT DDERR_INVALIDRECT = MakeDdResult(150);
 constexpr HRESULT DDERR_NOCOLORKEY = MakeDdResult(215);
+constexpr HRESULT DDERR_NODIRECTDRAWSUPPORT = MakeDdResult(222);
 constexpr HRESULT DDERR_NOTFOUND = MakeDdResult(255);
 constexpr HRESULT DDERR_SURFACEBUSY = MakeDdResult(430);
 constexpr HRESULT DDERR_SURFACELOST = MakeDdResult(450);
@@ -196,3 +198,14 @@ using LPDDSURFACEDESC = DDSURFACEDESC*;
 
 // guid must be null (the default display driver); outer must be null (no aggregation).
 HRESULT DirectDrawCreate(GUID* guid, IDirectDraw** out, void* outer);
+
+namespace platform {
+
+// Test controls. While refused, DirectDrawCreate fails as with a display driver that has
+// no DirectDraw. AfterBltForTesting runs action once, right after the nth successful
+// BltFast from now (1 = the next one), to change the world between two blits, such as
+// losing the screen in the middle of a frame; nth 0 drops it.
+void RefuseDirectDrawForTesting(bool refuse);
+void AfterBltForTesting(int nth, std::function<void()> action);
+
+}  // namespace platform

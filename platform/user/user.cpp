@@ -637,13 +637,7 @@ HDC MakeWindowDC(HWND hwnd) {
     if (!w)
         return nullptr;
     RECT r = ScreenRect(*w);
-    if (r.left == 0 && r.top == 0) {
-        HDC dc = platform::CreateScreenDC();
-        if (dc)
-            S().dcs[dc] = Dc{true};
-        return dc;
-    }
-    // A window away from the origin draws on its own part of the page.
+    // A window draws on its own part of the page only, wherever it stands.
     platform::PixelTarget page = platform::GdiPage();
     RECT c = {std::max<LONG>(r.left, 0), std::max<LONG>(r.top, 0),
               std::min<LONG>(r.right, page.width), std::min<LONG>(r.bottom, page.height)};

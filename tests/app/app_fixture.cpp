@@ -11,9 +11,7 @@ void AppTest::SetUp() {
     host = &platform::InstallHeadlessHost();
     platform::ResetUser();
     platform::ResetScreen();
-    g_display.Release();
-    g_display.~CDisplay();
-    new (&g_display) CDisplay();
+    RecreateDisplay();
     g_app.m_pMainWnd = nullptr;
     SeedRandom(1);
 }
@@ -25,7 +23,15 @@ void AppTest::TearDown() {
     g_app.m_pMainWnd = nullptr;
     frame = nullptr;
     g_display.Release();
+    platform::RefuseDirectDrawForTesting(false);
+    platform::AfterBltForTesting(0, nullptr);
     platform::ResetUser();
+}
+
+void AppTest::RecreateDisplay() {
+    g_display.Release();
+    g_display.~CDisplay();
+    new (&g_display) CDisplay();
 }
 
 CMainFrame* AppTest::Start() {
@@ -38,9 +44,13 @@ CMainFrame* AppTest::Start() {
     return frame;
 }
 
-void AppTest::RunFor(uint32_t ms) { platform::RunMessagesUntil(host->NowMs() + ms); }
+void AppTest::RunFor(uint32_t ms) {
+    platform::RunMessagesUntil(host->NowMs() + ms);
+}
 
-bool AppTest::WindowAlive() const { return window != nullptr && IsWindow(window); }
+bool AppTest::WindowAlive() const {
+    return window != nullptr && IsWindow(window);
+}
 
 SurfacePixels ReadSurface(IDirectDrawSurface* surface) {
     SurfacePixels out;

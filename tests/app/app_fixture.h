@@ -14,10 +14,13 @@
 #include "platform/host/headless.h"
 
 class AppTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
+    // Makes g_display anew, as static initialisation does (after a test control changed
+    // what DirectDrawCreate gives).
+    void RecreateDisplay();
     // Runs the application's start-up; the main window afterwards, or null.
     CMainFrame* Start();
     // Runs the message loop for ms of virtual time.

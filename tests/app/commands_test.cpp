@@ -1,14 +1,19 @@
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <map>
 
 #include "app/dialogs.h"
 #include "app/resource.h"
 #include "persist/worldfile.h"
 #include "platform/afx/file.h"
+#include "platform/screen.h"
 #include "platform/user/dialog.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/scripted_input.h"
@@ -24,7 +29,7 @@ struct ShownBox {
 };
 
 class CommandTest : public AppTest {
-protected:
+  protected:
     void SetUp() override {
         AppTest::SetUp();
         ASSERT_NE(Start(), nullptr);
@@ -49,10 +54,26 @@ protected:
     void Command(UINT id, ScriptedInput& script) {
         SCOPED_TRACE(id);
         script.After(10);
-        PostMessage(window, WM_COMMAND, id, 0);
-        platform::PumpPendingMessages();
+        RunCommand(id);
         EXPECT_EQ(script.fired, 1);
         EXPECT_EQ(frame->modalOpen, 0);
+    }
+    // Posts the command and runs until its handler has returned. A dialog still open after
+    // a minute of virtual time is ended, so that a broken test fails instead of hanging.
+    void RunCommand(UINT id) {
+        int ended = 0;
+        ScriptedInput watchdog(host);
+        std::function<void()> end = [&] {
+            const HWND active = GetActiveWindow();
+            if (active != nullptr && active != window && ++ended < 8) {
+                EndDialog(active, IDCANCEL);
+                watchdog.Call(end).After(1000);
+            }
+        };
+        watchdog.Call(end).After(60000);
+        PostMessage(window, WM_COMMAND, id, 0);
+        platform::PumpPendingMessages();
+        EXPECT_EQ(ended, 0) << "a dialog was left open";
     }
     void SaveAs(const std::string& name) {
         ScriptedInput script(host);
@@ -73,6 +94,29 @@ protected:
         return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
     }
     Cell& At(int column, int row) { return frame->world.board[CellIndex(column, row)]; }
+    // The texts of edit fields of the dialog in front, by id.
+    static std::map<int, std::string> Fields(const std::vector<int>& ids) {
+        const HWND dialog = GetActiveWindow();
+        std::map<int, std::string> texts;
+        for (int id : ids) {
+            char text[64] = "(no such field)";
+            if (GetDlgItem(dialog, id) != nullptr) {
+                GetDlgItemText(dialog, id, text, int(sizeof(text)));
+            }
+            texts[id] = text;
+        }
+        return texts;
+    }
+    static void SetFields(const std::map<int, std::string>& texts) {
+        for (const auto& [id, text] : texts) {
+            SetDlgItemText(GetActiveWindow(), id, text.c_str());
+        }
+    }
+    std::vector<int32_t> Rules() const {
+        const RuleSettings& r = frame->world.rules;
+        return {r.yearLengthMs,       r.birthNeighbours,      r.lonelinessBase,
+                r.overpopulationBase, r.overpopulationRandom, r.lonelinessRandom};
+    }
     void Populate() {
         At(1, 0) = Cell{3, 2, CELL_BLUE, 5, CreatureSprite(CELL_BLUE, 1)};
         At(0, 1) = Cell{7, 4, CELL_RED, 9, CreatureSprite(CELL_RED, 2)};
@@ -240,28 +284,193 @@ TEST_F(CommandTest, SettingsRejectAnEmptyFieldOnce) {
     EXPECT_EQ(frame->world.rules.birthNeighbours, 3);
 }
 
-// Catches statistics copied from the wrong clan or counter, or edits copied back.
-TEST_F(CommandTest, ClansShowASnapshotAndKeepTheCounters) {
-    frame->world.stats[CELL_BLUE] = {1, 2, 3, 4, 5};
-    frame->world.stats[CELL_RED] = {10, 20, 30, 40, 50};
-    {
-        CClansDialog dialog(frame);
-        EXPECT_EQ(dialog.blueKilled, 1);
-        EXPECT_EQ(dialog.blueTotal, 2);
-        EXPECT_EQ(dialog.blueDied, 3);
-        EXPECT_EQ(dialog.blueBirths, 4);
-        EXPECT_EQ(dialog.bluePopulation, 5);
-        EXPECT_EQ(dialog.redKilled, 10);
-        EXPECT_EQ(dialog.redTotal, 20);
-        EXPECT_EQ(dialog.redDied, 30);
-        EXPECT_EQ(dialog.redBirths, 40);
-        EXPECT_EQ(dialog.redPopulation, 50);
+// Catches a counter shown in another's field (ten ids, easy to swap), fields that are not
+// all 0 right after start, or edits copied back to the counters.
+TEST_F(CommandTest, ClansShowEachCounterInItsOwnFieldAndKeepThem) {
+    const std::vector<int> ids = {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009};
+    std::map<int, std::string> shown;
+    ScriptedInput first(host);
+    first.Call([&] { shown = Fields(ids); }).Key(VK_RETURN);
+    Command(ID_CLANS, first);
+    for (int id : ids) {
+        EXPECT_EQ(shown[id], "0") << "field " << id << " right after start";
     }
+
+    ClanStats& blue = frame->world.stats[CELL_BLUE];
+    ClanStats& red = frame->world.stats[CELL_RED];
+    blue = ClanStats{.killed = 12, .total = 18, .died = 14, .births = 16, .population = 10};
+    red = ClanStats{.killed = 13, .total = -19, .died = 15, .births = 17, .population = 11};
+    ScriptedInput second(host);
+    second
+        .Call([&] {
+            shown = Fields(ids);
+            SetFields({{1000, "777"}, {1009, "778"}});
+        })
+        .Key(VK_RETURN);
+    Command(ID_CLANS, second);
+    const std::map<int, std::string> expected = {
+        {1000, "10"}, {1001, "11"}, {1002, "12"}, {1003, "13"}, {1004, "14"},
+        {1005, "15"}, {1006, "16"}, {1007, "17"}, {1008, "18"}, {1009, "-19"}};
+    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(blue.population, 10);
+    EXPECT_EQ(red.total, -19);
+}
+
+// Catches a rule shown in, or read back from, another rule's field (the two random ranges,
+// 1014 and 1015, are easy to swap).
+TEST_F(CommandTest, SettingsShowAndWriteBackEachRuleInItsOwnField) {
+    frame->world.rules = RuleSettings{.yearLengthMs = 700,
+                                      .birthNeighbours = 4,
+                                      .lonelinessBase = 1,
+                                      .overpopulationBase = 5,
+                                      .overpopulationRandom = 6,
+                                      .lonelinessRandom = 7};
+    std::map<int, std::string> shown;
     ScriptedInput script(host);
-    script.Key(VK_TAB).Type("777").Key(VK_RETURN);
-    Command(ID_CLANS, script);
-    EXPECT_EQ(frame->world.stats[CELL_BLUE].population, 5);
-    EXPECT_EQ(frame->world.stats[CELL_RED].population, 50);
+    script
+        .Call([&] {
+            shown = Fields({1010, 1011, 1004, 1016, 1015, 1014});
+            SetFields({{1010, "900"},
+                       {1011, "11"},
+                       {1004, "12"},
+                       {1016, "13"},
+                       {1015, "14"},
+                       {1014, "15"}});
+        })
+        .Key(VK_RETURN);
+    Command(ID_SETTINGS, script);
+    const std::map<int, std::string> expected = {{1010, "700"}, {1011, "4"}, {1004, "1"},
+                                                 {1016, "5"},   {1015, "6"}, {1014, "7"}};
+    EXPECT_EQ(shown, expected);
+    // Year length, birth, loneliness base, overpopulation base and range, loneliness range.
+    EXPECT_EQ(Rules(), (std::vector<int32_t>{900, 11, 12, 13, 14, 15}));
+}
+
+// Catches rules written back field by field, so that a field rejected after the others
+// were read leaves them changed. The last field read is the one left empty; Escape must
+// then leave every rule as it was, and mending the field must write all six.
+TEST_F(CommandTest, SettingsRejectingTheLastFieldWritesNoRuleBack) {
+    const std::vector<int32_t> before = Rules();
+    const std::map<int, std::string> edits = {{1010, "900"}, {1011, "11"}, {1004, "12"},
+                                              {1016, "13"},  {1015, "14"}, {1014, ""}};
+    std::vector<int32_t> whileOpen;
+    platform::SetMessageBoxHook([&](HWND, const std::string& text, const std::string&, UINT) {
+        boxes.push_back({text, "", 0});
+        whileOpen = Rules();
+        ScriptedInput(host).Key(VK_RETURN).Key(VK_ESCAPE).Now();
+    });
+    ScriptedInput cancelled(host);
+    cancelled.Call([&] { SetFields(edits); }).Key(VK_RETURN);
+    Command(ID_SETTINGS, cancelled);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(whileOpen, before);
+    EXPECT_EQ(Rules(), before);
+
+    // The focus is on the rejected field: typing into it and OK writes everything.
+    ScriptedInput mend(host);
+    mend.Type("15").Key(VK_RETURN);
+    platform::SetMessageBoxHook([&](HWND, const std::string& text, const std::string&, UINT) {
+        boxes.push_back({text, "", 0});
+        ScriptedInput(host).Key(VK_RETURN).Now();
+        mend.After(10);
+    });
+    ScriptedInput mended(host);
+    mended.Call([&] { SetFields(edits); }).Key(VK_RETURN);
+    Command(ID_SETTINGS, mended);
+    EXPECT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(mend.fired, 1);
+    EXPECT_EQ(Rules(), (std::vector<int32_t>{900, 11, 12, 13, 14, 15}));
+}
+
+// Catches a year length of 0 refused or left to the years' own default: the timer is
+// started with 0 ms, which the platform raises to its 10 ms minimum, both when the dialog
+// restarts the running years and at the next START.
+TEST_F(CommandTest, YearLengthZeroStepsAYearEveryTenMilliseconds) {
+    frame->ToggleYears();
+    ScriptedInput script(host);
+    script.Key(VK_TAB).Type("0").Key(VK_RETURN);
+    Command(ID_SETTINGS, script);
+    EXPECT_EQ(frame->world.rules.yearLengthMs, 0);
+    ASSERT_NE(frame->yearTimerId, 0u);
+    for (int start = 0; start < 2; ++start) {
+        SCOPED_TRACE(start == 0 ? "restarted by the dialog" : "started again");
+        const int32_t year = frame->world.year;
+        RunFor(9);
+        EXPECT_EQ(frame->world.year, year);
+        RunFor(1);
+        EXPECT_EQ(frame->world.year, year + 1);
+        RunFor(100);
+        EXPECT_EQ(frame->world.year, year + 11);
+        frame->ToggleYears();
+        RunFor(100);
+        EXPECT_EQ(frame->world.year, year + 11);
+        frame->ToggleYears();
+    }
+}
+
+// Catches years stepped, or frames drawn or flipped, under an open dialog (which would
+// hide it, or change the world behind it), and years that do not resume when it closes.
+// The back buffer is filled with a marker colour when the dialog opens: a frame drawn
+// meanwhile would overwrite it, and a flip would bring it to the front.
+TEST_F(CommandTest, EveryDialogHoldsTheYearsAndTheFrames) {
+    constexpr DWORD MARKER = 0x1234;
+    frame->ToggleYears();
+    struct Case {
+        UINT command;
+        bool messageBox;  // held by the settings' "Please enter an integer." box
+    };
+    for (const Case& c :
+         {Case{ID_ABOUT, false}, Case{ID_CLANS, false}, Case{ID_SETTINGS, false},
+          Case{ID_LOAD_WORLD, false}, Case{ID_SAVE_WORLD, false}, Case{ID_SETTINGS, true}}) {
+        SCOPED_TRACE(testing::Message() << "command " << c.command << (c.messageBox ? " box" : ""));
+        RunFor(1000);
+        const int32_t year = frame->world.year;
+        bool gdiPageInFront = false;
+        bool backBufferKept = false;
+        int32_t yearAtClose = -1;
+        ScriptedInput open(host);
+        open.Call([&] {
+            DDBLTFX fx;
+            std::memset(&fx, 0, sizeof(fx));
+            fx.dwSize = sizeof(fx);
+            fx.dwFillColor = MARKER;
+            g_display.backBuffer->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
+            if (c.messageBox) {
+                SetFields({{1010, ""}});
+            }
+        });
+        if (c.messageBox) {
+            open.Key(VK_RETURN);
+        }
+        ScriptedInput close(host);
+        close.Call([&] {
+            gdiPageInFront = platform::GdiPageInFront() && g_display.gdiPageInFront == 1;
+            const SurfacePixels back = ReadSurface(g_display.backBuffer);
+            backBufferKept =
+                !back.pixels.empty() && std::all_of(back.pixels.begin(), back.pixels.end(),
+                                                    [](uint32_t pixel) { return pixel == MARKER; });
+            yearAtClose = frame->world.year;
+        });
+        if (c.messageBox) {
+            close.Key(VK_RETURN);
+        }
+        close.Key(VK_ESCAPE);
+        platform::SetMessageBoxHook(
+            [&](HWND, const std::string&, const std::string&, UINT) { close.After(3000); });
+        open.After(10);
+        if (!c.messageBox) {
+            close.After(3000);
+        }
+        RunCommand(c.command);
+        EXPECT_EQ(close.fired, 1);
+        EXPECT_TRUE(gdiPageInFront);
+        EXPECT_TRUE(backBufferKept);
+        EXPECT_EQ(yearAtClose, year);
+        EXPECT_EQ(frame->modalOpen, 0);
+        platform::SetMessageBoxHook(nullptr);
+        RunFor(500);
+        EXPECT_EQ(frame->world.year, year + 1) << "the years resume";
+    }
 }
 
 // Catches an About box that does not close, or leaves modalOpen set.

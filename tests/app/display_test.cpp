@@ -1,14 +1,20 @@
+#include <unistd.h>
+
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 
 #include "display/bitmap_surfaces.h"
-#include "platform/screen.h"
 #include "platform/gdi/gdi.h"
+#include "platform/res/resources.h"
+#include "platform/screen.h"
 #include "tests/app/app_fixture.h"
+#include "tests/platform_gdi/gdi_fixture.h"
 
 namespace {
 
 class DisplayTest : public AppTest {
-protected:
+  protected:
     void SetUp() override {
         AppTest::SetUp();
         WNDCLASS wc{};
@@ -98,8 +104,8 @@ TEST_F(DisplayTest, LostFlipKeepsTheParityAndRestoresOnReturn) {
     EXPECT_EQ(device.gdiPageInFront, 0);
 }
 
-// Catches a failed Init that leaves the device half active, or a Release that trips
-// over what was never made.
+// Catches a failed Init that leaves the device half active, a device without DirectDraw
+// that still takes the screen, or a Release that trips over what was never made.
 TEST_F(DisplayTest, FailedInitMakesFlipsHarmlessAndReleaseSafe) {
     host->RefuseMode(true);
     EXPECT_EQ(device.Init(window, 640, 480, 0), 0);
@@ -108,6 +114,18 @@ TEST_F(DisplayTest, FailedInitMakesFlipsHarmlessAndReleaseSafe) {
     device.Release();
     EXPECT_EQ(device.GetDirectDraw(), nullptr);
     device.Release();
+
+    host->RefuseMode(false);
+    platform::RefuseDirectDrawForTesting(true);
+    CDisplay without;
+    EXPECT_EQ(without.GetDirectDraw(), nullptr);
+    EXPECT_EQ(without.Init(window, 640, 480, 0), 0);
+    EXPECT_FALSE(host->HasScreen());
+    EXPECT_EQ(without.active, 0);
+    const int presents = host->PresentCount();
+    EXPECT_EQ(without.Flip(), 1);
+    EXPECT_EQ(host->PresentCount(), presents);
+    without.Release();
 }
 
 // Catches a key derived by arithmetic instead of GDI's own conversion, or a probe that
@@ -165,6 +183,97 @@ TEST_F(DisplayTest, LoadBitmapSurfaceScalesAndReportsMissingBitmaps) {
     EXPECT_EQ(CopyBitmapToSurface(nullptr, HBITMAP(own), 0, 0, 0, 0), E_FAIL);
     own->Release();
     scaled->Release();
+}
+
+// The current directory moved to a fresh temporary folder while it lives.
+class TemporaryCurrentDirectory {
+  public:
+    TemporaryCurrentDirectory() : old_(std::filesystem::current_path()) {
+        char pattern[] = "/tmp/vorla_display_cwd_XXXXXX";
+        if (mkdtemp(pattern) != nullptr) {
+            dir_ = pattern;
+            std::filesystem::current_path(dir_);
+        }
+    }
+    ~TemporaryCurrentDirectory() {
+        std::filesystem::current_path(old_);
+        if (!dir_.empty()) {
+            std::filesystem::remove_all(dir_);
+        }
+    }
+    void Write(const char* name, const std::vector<uint8_t>& bytes) const {
+        std::ofstream(dir_ / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+
+  private:
+    std::filesystem::path old_;
+    std::filesystem::path dir_;
+};
+
+// Catches a file named like a sheet that shadows the built-in picture, or a missing
+// picture not looked for as a file in the current directory, in both loaders (a reload
+// restores the sheets after a loss).
+TEST_F(DisplayTest, BitmapsComeFromTheResourceFirstThenFromAFile) {
+    ASSERT_EQ(device.Init(window, 640, 480, 0), 1);
+    const HINSTANCE module = AfxGetInstanceHandle();
+    TemporaryCurrentDirectory folder;
+    // Red, green, blue / white, black, grey.
+    folder.Write("IDB_OKOLI", gdi_test::MakeBmp(
+                                  3, 2, 24, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0, 0x808080}));
+
+    IDirectDrawSurface* sheet =
+        LoadBitmapSurface(device.GetDirectDraw(), "IDB_OKOLI", 0, 0, module);
+    ASSERT_NE(sheet, nullptr);
+    const SurfacePixels builtIn = ReadSurface(sheet);
+    EXPECT_EQ(builtIn.width, 149);
+    EXPECT_EQ(builtIn.height, 105);
+    EXPECT_EQ(ReloadBitmapSurface(sheet, "IDB_OKOLI", module), DD_OK);
+    EXPECT_EQ(ReadSurface(sheet).pixels, builtIn.pixels);
+
+    platform::HideResourceForTesting("IDB_OKOLI", true);
+    IDirectDrawSurface* fromFile =
+        LoadBitmapSurface(device.GetDirectDraw(), "IDB_OKOLI", 0, 0, module);
+    EXPECT_EQ(ReloadBitmapSurface(sheet, "IDB_OKOLI", module), DD_OK);
+    platform::HideResourceForTesting("IDB_OKOLI", false);
+    ASSERT_NE(fromFile, nullptr);
+    const SurfacePixels file = ReadSurface(fromFile);
+    EXPECT_EQ(file.width, 3);
+    EXPECT_EQ(file.height, 2);
+    EXPECT_EQ(file.pixels, (std::vector<uint32_t>{0xF800, 0x07E0, 0x001F, 0xFFFF, 0, 0x8410}));
+    const SurfacePixels reloaded = ReadSurface(sheet);
+    EXPECT_EQ(reloaded.At(0, 0), 0xF800u) << "the file, stretched over the sheet";
+    EXPECT_EQ(reloaded.At(148, 104), 0x8410u);
+    fromFile->Release();
+    sheet->Release();
+}
+
+// Catches a reload that copies the bitmap at its own size instead of stretching it over
+// the whole surface, leaving the rest of a larger surface as it was.
+TEST_F(DisplayTest, ReloadStretchesTheBitmapOverASurfaceOfAnotherSize) {
+    ASSERT_EQ(device.Init(window, 640, 480, 0), 1);
+    const HINSTANCE module = AfxGetInstanceHandle();
+    IDirectDrawSurface* own = LoadBitmapSurface(device.GetDirectDraw(), "IDB_OKOLI", 0, 0, module);
+    ASSERT_NE(own, nullptr);
+    const SurfacePixels picture = ReadSurface(own);
+    IDirectDrawSurface* doubled = OffScreen(298, 210);
+    DDBLTFX fx;
+    std::memset(&fx, 0, sizeof(fx));
+    fx.dwSize = sizeof(fx);
+    fx.dwFillColor = 0x1234;
+    doubled->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
+
+    EXPECT_EQ(ReloadBitmapSurface(doubled, "IDB_OKOLI", module), DD_OK);
+    const SurfacePixels stretched = ReadSurface(doubled);
+    int mismatches = 0;
+    for (int y = 0; y < 210; ++y) {
+        for (int x = 0; x < 298; ++x) {
+            mismatches += stretched.At(x, y) != picture.At(x / 2, y / 2);
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+    own->Release();
+    doubled->Release();
 }
 
 }  // namespace

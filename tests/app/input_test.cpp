@@ -32,24 +32,29 @@ TEST(HitAreaTest, BoundsAreStrict) {
 }
 
 class InputTest : public AppTest {
-protected:
+  protected:
     void SetUp() override {
         AppTest::SetUp();
         ASSERT_NE(Start(), nullptr);
     }
 
-    void Push(HostEventType type, int x, int y, uint32_t key = 0, bool repeat = false) {
+    void Push(HostEventType type, int x, int y, uint32_t key = 0, bool repeat = false,
+              int button = 1) {
         HostEvent event;
         event.type = type;
         event.x = x;
         event.y = y;
-        event.button = 1;
+        event.button = button;
         event.virtualKey = key;
         event.repeat = repeat;
         host->PushEvent(event);
     }
     void Press(int x, int y) { Push(HostEventType::MouseButtonDown, x, y); }
     void Release(int x, int y) { Push(HostEventType::MouseButtonUp, x, y); }
+    void RightClick(int x, int y) {
+        Push(HostEventType::MouseButtonDown, x, y, 0, false, 2);
+        Push(HostEventType::MouseButtonUp, x, y, 0, false, 2);
+    }
     void Move(int x, int y) { Push(HostEventType::MouseMove, x, y); }
     void Click(int x, int y) {
         Press(x, y);
@@ -116,6 +121,45 @@ TEST_F(InputTest, ReleaseOnTheBoardPaintsWithoutAPress) {
     Pump();
     EXPECT_EQ(At(3, 3).type, CELL_OBSTACLE);
     EXPECT_EQ(At(3, 3).sprite, SPRITE_ROCK);
+}
+
+// Catches the second press of a double click handled as a press: painting its square, or
+// taking the capture so that the drag after it paints. Its release paints, as any does.
+TEST_F(InputTest, SecondPressOfADoubleClickOnTheBoardDoesNothing) {
+    frame->brush.SelectTool(TOOL_BLUE);
+    Click(55, 55);
+    Pump();
+    ASSERT_EQ(At(2, 2).type, CELL_BLUE);
+    At(2, 2).type = CELL_EMPTY;
+    Press(55, 55);  // at once, on the same spot: a double click
+    Move(75, 55);   // square (3, 2)
+    Pump();
+    EXPECT_EQ(At(2, 2).type, CELL_EMPTY);
+    EXPECT_EQ(At(3, 2).type, CELL_EMPTY);
+    EXPECT_EQ(GetCapture(), nullptr);
+    Release(95, 55);  // square (4, 2)
+    Pump();
+    EXPECT_EQ(At(4, 2).type, CELL_BLUE);
+    EXPECT_EQ(At(3, 2).type, CELL_EMPTY);
+}
+
+// Catches the right button taken for the left: painting, a drag, the menu or START/STOP.
+TEST_F(InputTest, RightButtonDoesNothing) {
+    frame->brush.SelectTool(TOOL_BLUE);
+    Push(HostEventType::MouseButtonDown, 55, 55, 0, false, 2);
+    Move(75, 55);
+    Push(HostEventType::MouseButtonUp, 95, 55, 0, false, 2);
+    RightClick(500, 440);  // START/STOP
+    RightClick(550, 40);   // MENU
+    // Were the menu open, this click outside it would only close it.
+    host->AdvanceClock(1000);
+    Click(135, 55);
+    Pump();
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(frame->yearTimerId, 0u);
+    EXPECT_EQ(frame->modalOpen, 0);
+    EXPECT_EQ(At(6, 2).type, CELL_BLUE) << "the menu swallowed the next click";
+    EXPECT_EQ(Blue(), 1);
 }
 
 // Catches the START/STOP area's bounds, or a double click that toggles twice.
@@ -195,7 +239,7 @@ TEST_F(InputTest, SetCursorKeepsTheApplicationCursor) {
 // A window that presses keys into the host after a delay of virtual time, to end a menu
 // or dialog from inside its own loop.
 class DelayedKeys {
-public:
+  public:
     DelayedKeys(platform::HeadlessHost* host, uint32_t delayMs, std::vector<uint32_t> keys) {
         instance_ = this;
         host_ = host;
@@ -214,7 +258,7 @@ public:
     }
     int fired = 0;
 
-private:
+  private:
     static LRESULT Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_TIMER && instance_ != nullptr) {
             KillTimer(hwnd, 77);

@@ -6,13 +6,15 @@
 #include "sim/random.h"
 #include "tests/app/app_fixture.h"
 
+#include "platform/ddraw/ddraw.h"
 #include "platform/screen.h"
+#include "platform/user/user.h"
 #include "tests/support/golden.h"
 
 namespace {
 
 class RenderTest : public AppTest {
-protected:
+  protected:
     void SetUp() override {
         AppTest::SetUp();
         ASSERT_NE(Start(), nullptr);
@@ -64,7 +66,8 @@ TEST_F(RenderTest, MarkerFollowsTheBalance) {
     for (const auto& [balance, x] : {std::pair{0.0, 481}, {50.0, 546}, {100.0, 611}, {25.0, 513}}) {
         frame->world.balance = balance;
         const SurfacePixels back = Render();
-        EXPECT_EQ(CompareBlit(back, x, 143, extras, RECT{0, 50, 22, 105}, &background, extrasKey), 0)
+        EXPECT_EQ(CompareBlit(back, x, 143, extras, RECT{0, 50, 22, 105}, &background, extrasKey),
+                  0)
             << "balance " << balance;
     }
 }
@@ -141,6 +144,81 @@ TEST_F(RenderTest, LossIsRestoredAndTheNextFrameIsComplete) {
     const SurfacePixels back = Render();
     EXPECT_EQ(CompareBlit(back, 31, 31, tiles, RECT{0, 0, 19, 19}, &background, tileKey), 0);
     EXPECT_EQ(ReadSurface(frame->surfacePotvory).pixels, tiles.pixels);
+}
+
+// The page in front, read like a surface.
+SurfacePixels ReadFrontPage() {
+    const platform::PixelTarget page = platform::FrontPage();
+    SurfacePixels out;
+    out.width = page.width;
+    out.height = page.height;
+    for (int y = 0; y < page.height; ++y) {
+        const auto* row = reinterpret_cast<const uint16_t*>(page.pixels + y * page.pitch);
+        out.pixels.insert(out.pixels.end(), row, row + page.width);
+    }
+    return out;
+}
+
+// Catches a loss met in the middle of a frame that is flipped anyway, leaves the sheets
+// lost, or spoils the next frame. The screen is taken and at once given back (a quick
+// switch away and back) right after each stage of the frame in turn.
+TEST_F(RenderTest, LossInTheMiddleOfAFrameDropsItAndRestoresTheSheets) {
+    At(1, 1) = Cell{3, 2, CELL_BLUE, 0, CreatureSprite(CELL_BLUE, 0)};
+    At(3, 4) = Cell{0, 0, CELL_OBSTACLE, 12, SPRITE_ROCK};
+    frame->hoverColumn = 3;
+    frame->hoverRow = 4;
+    frame->ToggleYears();
+    const SurfacePixels complete = Render();
+    auto loseAfter = [](int blits) {
+        platform::AfterBltForTesting(blits, [] {
+            platform::NotifyScreenLost();
+            platform::NotifyScreenRegained();
+        });
+    };
+    // One render tick; true when it flipped.
+    auto tick = [this] {
+        const bool before = platform::GdiPageInFront();
+        SendMessage(window, WM_TIMER, frame->renderTimerId, 0);
+        return platform::GdiPageInFront() != before;
+    };
+
+    // The blits: background, two tiles, STOP, portrait, marker. After the marker only the
+    // year's text pass is left, which skips itself on the lost buffer; the flip then
+    // meets the loss, and the next frame restores the sheets.
+    const struct {
+        int blits;
+        const char* after;
+        int firstResult;
+        int framesToComplete;
+    } stages[] = {{2, "the first tile", 0, 1},
+                  {3, "the tiles", 0, 1},
+                  {4, "STOP", 0, 1},
+                  {5, "the portrait", 0, 1},
+                  {6, "the marker", 1, 2}};
+    for (const auto& stage : stages) {
+        SCOPED_TRACE(std::string("lost after ") + stage.after);
+        loseAfter(stage.blits);
+        EXPECT_EQ(frame->RenderFrame(), stage.firstResult);
+        int frames = 0;
+        while (frames < 3 && frame->RenderFrame() != 1) {
+            ++frames;
+        }
+        EXPECT_EQ(frames + 1, stage.framesToComplete);
+        EXPECT_EQ(ReadSurface(g_display.backBuffer).pixels, complete.pixels);
+        EXPECT_EQ(ReadSurface(frame->surfacePlocha).pixels, background.pixels);
+        EXPECT_EQ(ReadSurface(frame->surfacePotvory).pixels, tiles.pixels);
+        EXPECT_EQ(ReadSurface(frame->surfacePotbig).pixels, portraits.pixels);
+        EXPECT_EQ(ReadSurface(frame->surfaceOkoli).pixels, extras.pixels);
+
+        // Through the render timer: the spoilt frame is never flipped.
+        loseAfter(stage.blits);
+        EXPECT_FALSE(tick()) << "the broken frame was flipped";
+        for (int i = 1; i < stage.framesToComplete; ++i) {
+            EXPECT_FALSE(tick()) << "a frame that restored the sheets was flipped";
+        }
+        EXPECT_TRUE(tick());
+        EXPECT_EQ(ReadFrontPage().pixels, complete.pixels);
+    }
 }
 
 // Catches a frame that changes when nothing changed, against a reviewed picture. Set

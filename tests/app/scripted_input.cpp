@@ -58,6 +58,11 @@ ScriptedInput& ScriptedInput::Type(const std::string& text) {
     return *this;
 }
 
+ScriptedInput& ScriptedInput::Call(std::function<void()> step) {
+    steps_.push_back(std::move(step));
+    return *this;
+}
+
 void ScriptedInput::After(uint32_t delayMs) {
     SetTimer(window_, SCRIPT_TIMER, delayMs, nullptr);
 }
@@ -68,6 +73,11 @@ void ScriptedInput::Now() {
 
 void ScriptedInput::Deliver() {
     ++fired;
+    std::vector<std::function<void()>> steps;
+    steps.swap(steps_);
+    for (const std::function<void()>& step : steps) {
+        step();
+    }
     for (const platform::HostEvent& event : events_) {
         host_->PushEvent(event);
     }

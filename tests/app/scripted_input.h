@@ -1,7 +1,9 @@
 // Input that arrives inside a modal loop: a hidden window whose timer, after a delay of
-// virtual time, hands the host a list of events (keys and typed text).
+// virtual time, hands the host a list of events (keys and typed text), and runs steps
+// that look at or change the open dialog.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,8 @@ class ScriptedInput {
     // A close request: the window manager's close button, or a signal.
     ScriptedInput& Close();
     ScriptedInput& Type(const std::string& text);
+    // Runs step at delivery, before any of the events is handled.
+    ScriptedInput& Call(std::function<void()> step);
     // Delivers everything added so far after delayMs.
     void After(uint32_t delayMs);
     // Delivers everything added so far at once.
@@ -32,5 +36,6 @@ class ScriptedInput {
 
     platform::HeadlessHost* host_;
     std::vector<platform::HostEvent> events_;
+    std::vector<std::function<void()>> steps_;
     HWND window_ = nullptr;
 };

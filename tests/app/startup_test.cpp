@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "platform/ddraw/ddraw.h"
 #include "platform/res/resources.h"
 #include "platform/user/user.h"
 #include "tests/app/app_fixture.h"
@@ -48,22 +49,68 @@ TEST_F(AppTest, RenderTimerPresentsFramesAndYearsStayPaused) {
     EXPECT_EQ(frame->world.year, 0);
 }
 
-// Catches a start-up that goes on without the screen.
-TEST_F(AppTest, RefusedScreenEndsStartUpWithoutLoadingASheet) {
-    host->RefuseScreen(true);
-    EXPECT_EQ(Start(), nullptr);
-    EXPECT_EQ(g_display.active, 0);
-    auto* created = dynamic_cast<CMainFrame*>(g_app.m_pMainWnd);
-    ASSERT_NE(created, nullptr);
-    EXPECT_EQ(created->surfacePlocha, nullptr);
-    EXPECT_EQ(created->surfacesReady, 0);
+enum class StartFailure { NoDirectDraw, ScreenRefused, ModeRefused, MissingSheet };
+
+class FailedStartTest : public AppTest, public ::testing::WithParamInterface<StartFailure> {
+  protected:
+    void TearDown() override {
+        platform::HideResourceForTesting("IDB_OKOLI", false);
+        AppTest::TearDown();
+    }
+};
+
+// Catches a start-up that goes on without the screen (loading sheets nobody can see), a
+// dead display device that still makes calls, or a failed start that ends with status 0
+// as if the program had run.
+TEST_P(FailedStartTest, EndsWithANonZeroStatus) {
+    const StartFailure failure = GetParam();
+    switch (failure) {
+        case StartFailure::NoDirectDraw:
+            platform::RefuseDirectDrawForTesting(true);
+            RecreateDisplay();
+            EXPECT_EQ(g_display.GetDirectDraw(), nullptr);
+            break;
+        case StartFailure::ScreenRefused:
+            host->RefuseScreen(true);
+            break;
+        case StartFailure::ModeRefused:
+            host->RefuseMode(true);
+            break;
+        case StartFailure::MissingSheet:
+            platform::HideResourceForTesting("IDB_OKOLI", true);
+            break;
+    }
+    platform::ClearResourceLookupsForTesting();
+
+    EXPECT_NE(AfxWinMain(), 0);
+
+    EXPECT_EQ(g_app.m_pMainWnd, nullptr) << "the main window is gone";
+    const std::vector<std::string> lookups = platform::ResourceLookupsForTesting();
+    const bool sheetLoaded =
+        std::any_of(lookups.begin(), lookups.end(),
+                    [](const std::string& name) { return name == "IDB_PLOCHA"; });
+    EXPECT_EQ(sheetLoaded, failure == StartFailure::MissingSheet);
+    if (failure != StartFailure::MissingSheet) {
+        EXPECT_EQ(g_display.active, 0);
+    }
+    if (failure == StartFailure::NoDirectDraw) {
+        EXPECT_FALSE(host->HasScreen()) << "a display device without DirectDraw took the screen";
+        const int presents = host->PresentCount();
+        EXPECT_EQ(g_display.Flip(), 1);
+        EXPECT_EQ(host->PresentCount(), presents);
+    }
 }
 
-TEST_F(AppTest, RefusedModeEndsStartUp) {
-    host->RefuseMode(true);
-    EXPECT_EQ(Start(), nullptr);
-    EXPECT_EQ(g_display.active, 0);
+std::string FailureName(const ::testing::TestParamInfo<StartFailure>& info) {
+    static const char* const names[] = {"NoDirectDraw", "ScreenRefused", "ModeRefused",
+                                        "MissingSheet"};
+    return names[int(info.param)];
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryCause, FailedStartTest,
+                         ::testing::Values(StartFailure::NoDirectDraw, StartFailure::ScreenRefused,
+                                           StartFailure::ModeRefused, StartFailure::MissingSheet),
+                         FailureName);
 
 // Catches a missing sheet that does not close the window, or loads that go on after it.
 TEST_F(AppTest, MissingSheetClosesTheWindowAndStopsLoading) {

@@ -60,6 +60,11 @@ TEST_F(DeviceTest, DirectDrawCreateArguments) {
     GUID g{};
     EXPECT_NE(DirectDrawCreate(&g, &other, nullptr), DD_OK);
     EXPECT_EQ(DirectDrawCreate(nullptr, nullptr, nullptr), DDERR_INVALIDPARAMS);
+    platform::RefuseDirectDrawForTesting(true);
+    other = dd;
+    EXPECT_EQ(DirectDrawCreate(nullptr, &other, nullptr), DDERR_NODIRECTDRAWSUPPORT);
+    EXPECT_EQ(other, nullptr) << "a failed create left a pointer behind";
+    platform::RefuseDirectDrawForTesting(false);
 }
 
 // Faults: a flip chain made without exclusive mode, or two primaries on two pages.

@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "platform/gdi/gdi.h"
 #include "platform/res/resources.h"
 #include "platform/screen.h"
@@ -177,6 +179,46 @@ TEST_F(WindowDcTest, WindowDcIsOffsetAndClippedToTheWindow) {
     EXPECT_EQ(PagePixel(120, 50), 0);
     EXPECT_EQ(PagePixel(99, 50), 0);
     EXPECT_EQ(PagePixel(100, 60), 0);
+    DeleteObject(white);
+    DeleteObject(black);
+}
+
+// Catches a window at the screen origin that gets a DC on the whole page, so that a small
+// pop-up or child there paints over everything beside and below it.
+TEST_F(WindowDcTest, WindowAtTheOriginPaintsOnlyWithinItself) {
+    HWND parent = CreateWindowEx(0, "Plain", "", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr,
+                                 nullptr, nullptr, nullptr);
+    HWND popup = CreateWindowEx(0, "Plain", "", WS_POPUP | WS_VISIBLE, 0, 0, 30, 20, nullptr,
+                                nullptr, nullptr, nullptr);
+    HWND child = CreateWindowEx(0, "Plain", "", WS_CHILD | WS_VISIBLE, 0, 0, 12, 8, parent, nullptr,
+                                nullptr, nullptr);
+    HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
+    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+    RECT all = {0, 0, 640, 480};
+    for (auto [hwnd, width, height] : {std::tuple{popup, 30, 20}, std::tuple{child, 12, 8}}) {
+        HDC screen = GetDC(nullptr);
+        FillRect(screen, &all, black);
+        ReleaseDC(nullptr, screen);
+
+        HDC dc = GetDC(hwnd);
+        ASSERT_NE(dc, nullptr);
+        FillRect(dc, &all, white);
+        ReleaseDC(hwnd, dc);
+        EXPECT_EQ(PagePixel(0, 0), 0xFFFF);
+        EXPECT_EQ(PagePixel(width - 1, height - 1), 0xFFFF);
+        EXPECT_EQ(PagePixel(width, 0), 0) << "right of a window " << width << " wide";
+        EXPECT_EQ(PagePixel(0, height), 0) << "below a window " << height << " high";
+        EXPECT_EQ(PagePixel(639, 479), 0);
+    }
+    // A window at the origin larger than the page is clipped to it.
+    HWND big = CreateWindowEx(0, "Plain", "", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600, nullptr,
+                              nullptr, nullptr, nullptr);
+    HDC dc = GetDC(big);
+    ASSERT_NE(dc, nullptr);
+    FillRect(dc, &all, black);
+    ReleaseDC(big, dc);
+    EXPECT_EQ(PagePixel(0, 0), 0);
+    EXPECT_EQ(PagePixel(639, 479), 0);
     DeleteObject(white);
     DeleteObject(black);
 }
