@@ -1,7 +1,7 @@
 // Files in the framework's manner: CFile opens, reads and writes through the platform's
-// file-system interface (platform/fs) and throws CFileException on failure; CFileException carries
-// the cause and shows the framework's standard message for it; CFileDialog wraps the common
-// open/save dialog.
+// file-system interface (platform/fs) and throws CFileException on failure;
+// CFileException carries the cause and shows the framework's standard message for it;
+// CFileDialog wraps the common open/save dialog.
 //
 // Exceptions are thrown as pointers, as the framework does, and the catch site owns the
 // object:
@@ -192,9 +192,9 @@ std::string FolderOf(const std::string& path);
 std::string FullPathOf(const std::string& path);
 
 // Test hook: fail a file operation on purpose. The nth call of op from now (1 = the next
-// one, counted over all files, whole-file saves and loads included) fails with errnoValue. For
-// FileOp::Write an errnoValue of 0 makes that write store only its first half and then nothing
-// more, as a full device does.
+// one, counted over all files, whole-file saves and loads included) fails with
+// errnoValue. For FileOp::Write an errnoValue of 0 makes that write store only its first
+// half and then nothing more, as a full device does.
 enum class FileOp { Open, Read, Write, Flush, Close, Seek, Rename, Remove, FlushFolder };
 void InjectFileFault(FileOp op, int nth, int errnoValue);
 // Drops every pending fault.
