@@ -46,8 +46,6 @@ uint8_t CodeOf(int32_t type) {
     return type == CELL_OBSTACLE ? 1 : 0;
 }
 
-constexpr int MAX_FILE_SIDE = 255;
-
 }  // namespace
 
 void WriteWorldFile(WorldStream& stream, const WorldState& world) {
@@ -84,7 +82,7 @@ bool ReadWorldFile(WorldStream& stream, WorldState& world) {
     const int side = header[5];
 
     // Everything is read before the world changes, so a failing read costs nothing.
-    static_assert(MAX_FILE_SIDE * MAX_FILE_SIDE * WORLD_RECORD_SIZE < (1u << 20));
+    static_assert(WORLD_FILE_LIMIT < (1u << 20));
     std::vector<uint8_t> records(size_t(side) * side * WORLD_RECORD_SIZE);
     size_t complete = 0;
     while (complete < size_t(side) * side) {

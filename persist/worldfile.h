@@ -13,10 +13,14 @@ constexpr uint8_t WORLD_MAGIC[4] = {'M', 'U', 'X', 'A'};
 constexpr uint32_t WORLD_HEADER_SIZE = 92;
 constexpr uint32_t WORLD_RECORD_SIZE = 9;
 constexpr uint32_t WORLD_FILE_SIZE = WORLD_HEADER_SIZE + BOARD_CELLS * WORLD_RECORD_SIZE;
+// The header holds the side as one byte, so no byte past this can matter to the reader.
+constexpr uint32_t WORLD_MAX_SIDE = 255;
+constexpr uint32_t WORLD_FILE_LIMIT =
+    WORLD_HEADER_SIZE + WORLD_MAX_SIDE * WORLD_MAX_SIDE * WORLD_RECORD_SIZE;
 
 // A byte stream under the reader and writer.
 class WorldStream {
-public:
+  public:
     virtual ~WorldStream() = default;
     // Returns fewer bytes than asked only at the end of the data; throws on an I/O error.
     virtual uint32_t Read(void* buffer, uint32_t count) = 0;
@@ -25,7 +29,7 @@ public:
 };
 
 class MemoryWorldStream : public WorldStream {
-public:
+  public:
     MemoryWorldStream() = default;
     explicit MemoryWorldStream(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {}
 
@@ -33,7 +37,7 @@ public:
     void Write(const void* buffer, uint32_t count) override;
     const std::vector<uint8_t>& Bytes() const { return bytes_; }
 
-private:
+  private:
     std::vector<uint8_t> bytes_;
     size_t position_ = 0;
 };

@@ -1,16 +1,13 @@
 #include "platform/afx/file.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
-#include <climits>
-#include <cstring>
 #include <set>
 #include <vector>
+
+#include "platform/afx/file_faults.h"
+
+namespace fs = platform::fs;
 
 namespace {
 
@@ -25,7 +22,6 @@ std::vector<PendingFault>& Faults() {
     return faults;
 }
 
-// True when this call of op is to fail; *err gets the errno to report.
 bool TakeFault(platform::FileOp op, int* err) {
     auto& faults = Faults();
     bool hit = false;
@@ -49,23 +45,27 @@ bool TakeFault(platform::FileOp op, int* err) {
 }
 
 // Files that met an injected short write: they store nothing more until closed.
-std::set<int>& FullFiles() {
-    static std::set<int> full;
+std::set<fs::Handle>& FullFiles() {
+    static std::set<fs::Handle> full;
     return full;
 }
-void MarkDeviceFull(int fd) {
-    FullFiles().insert(fd);
+void MarkDeviceFull(fs::Handle file) {
+    FullFiles().insert(file);
 }
-bool DeviceFull(int fd) {
-    return FullFiles().count(fd) != 0;
+bool DeviceFull(fs::Handle file) {
+    return FullFiles().count(file) != 0;
 }
-void ForgetDeviceFull(int fd) {
-    FullFiles().erase(fd);
+void ForgetDeviceFull(fs::Handle file) {
+    FullFiles().erase(file);
 }
 
 }  // namespace
 
 namespace platform {
+
+bool TakeFileFault(FileOp op, int* err) {
+    return TakeFault(op, err);
+}
 
 void InjectFileFault(FileOp op, int nth, int errnoValue) {
     if (nth < 1)
@@ -90,11 +90,10 @@ std::string FolderOf(const std::string& path) {
 std::string FullPathOf(const std::string& path) {
     if (!path.empty() && path[0] == '/')
         return path;
-    std::vector<char> buf(PATH_MAX);
-    if (!getcwd(buf.data(), buf.size()))
+    std::string cwd = fs::CurrentFolder();
+    if (cwd.empty())
         return path;
-    std::string cwd(buf.data());
-    if (cwd.empty() || cwd.back() != '/')
+    if (cwd.back() != '/')
         cwd += '/';
     return cwd + path;
 }
@@ -103,14 +102,8 @@ void FlushFolder(LPCSTR lpszFolder) {
     int err = 0;
     if (TakeFault(FileOp::FlushFolder, &err))
         CFileException::ThrowErrno(err, lpszFolder);
-    int fd = ::open(lpszFolder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        CFileException::ThrowErrno(errno, lpszFolder);
-    int rc = ::fsync(fd);
-    err = errno;
-    ::close(fd);
-    // Some file systems can't fsync a folder; their entries are as durable as they get.
-    if (rc != 0 && err != EINVAL && err != EROFS)
+    err = fs::SyncFolder(lpszFolder);
+    if (err != 0)
         CFileException::ThrowErrno(err, lpszFolder);
 }
 
@@ -137,74 +130,80 @@ BOOL CFile::Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pError) {
         }
         return FALSE;
     };
-    if (m_fd >= 0)
+    if (IsOpen())
         return fail(CFileException::genericException, EBUSY);
     if (name.empty())
         return fail(CFileException::badPath, ENOENT);
 
-    int flags = O_CLOEXEC;
+    uint32_t how = 0;
     switch (nOpenFlags & 3) {
         case modeRead:
-            flags |= O_RDONLY;
+            how = fs::OPEN_READ;
             break;
         case modeWrite:
-            flags |= O_WRONLY;
+            how = fs::OPEN_WRITE;
             break;
         case modeReadWrite:
-            flags |= O_RDWR;
+            how = fs::OPEN_READ | fs::OPEN_WRITE;
             break;
         default:
             return fail(CFileException::genericException, EINVAL);
     }
     if (nOpenFlags & modeCreate)
-        flags |= O_CREAT;
+        how |= fs::OPEN_CREATE;
 
     int err = 0;
     if (TakeFault(platform::FileOp::Open, &err))
         return fail(CFileException::ErrnoToException(err), err);
 
-    int fd;
-    do {
-        fd = ::open(name.c_str(), flags, 0666);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        return fail(CFileException::ErrnoToException(errno), errno);
+    fs::Handle file = fs::NO_HANDLE;
+    err = fs::Open(name, how, 0666, file);
+    if (err != 0)
+        return fail(CFileException::ErrnoToException(err), err);
 
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    fs::Status st;
+    err = fs::StatusOf(file, st);
+    if (err != 0 || st.kind == fs::Kind::Folder) {
         // A folder opens for reading here, but it is no file.
-        ::close(fd);
-        return fail(CFileException::accessDenied, EISDIR);
+        fs::Close(file);
+        return err != 0 ? fail(CFileException::ErrnoToException(err), err)
+                        : fail(CFileException::accessDenied, EISDIR);
     }
 
     UINT share = nOpenFlags & 0x70;
-    int lock = -1;
-    if (share == shareDenyWrite)
-        lock = LOCK_SH;
-    else if (share != shareDenyNone)
-        lock = LOCK_EX;
-    if (lock >= 0 && ::flock(fd, lock | LOCK_NB) != 0) {
-        int e = errno;
-        ::close(fd);
-        return fail(e == EWOULDBLOCK ? CFileException::sharingViolation
-                                     : CFileException::ErrnoToException(e),
-                    e);
+    if (share != shareDenyNone) {
+        err = fs::Lock(file,
+                       share == shareDenyWrite ? fs::LockKind::Shared : fs::LockKind::Exclusive);
+        if (err != 0) {
+            fs::Close(file);
+            return fail(err == EWOULDBLOCK ? CFileException::sharingViolation
+                                           : CFileException::ErrnoToException(err),
+                        err);
+        }
     }
     // Truncated only once the lock is held, so a refused opener leaves the file intact.
-    if ((nOpenFlags & modeCreate) && !(nOpenFlags & modeNoTruncate) && S_ISREG(st.st_mode) &&
-        st.st_size != 0 && ::ftruncate(fd, 0) != 0) {
-        int e = errno;
-        ::close(fd);
-        return fail(CFileException::ErrnoToException(e), e);
+    if ((nOpenFlags & modeCreate) && !(nOpenFlags & modeNoTruncate) &&
+        st.kind == fs::Kind::Regular && st.size != 0) {
+        err = fs::SetSize(file, 0);
+        if (err != 0) {
+            fs::Close(file);
+            return fail(CFileException::ErrnoToException(err), err);
+        }
     }
 
-    m_fd = fd;
+    m_hFile = file;
     m_strFileName = full;
     return TRUE;
 }
 
+void CFile::Attach(fs::Handle hFile, LPCSTR lpszFileName) {
+    Abort();
+    m_hFile = hFile;
+    m_strFileName = lpszFileName ? lpszFileName : "";
+}
+
 UINT CFile::Read(void* lpBuf, UINT nCount) {
-    if (m_fd < 0)
+    if (!IsOpen())
         AfxThrowFileException(CFileException::invalidFile, EBADF, m_strFileName.c_str());
     int err = 0;
     if (TakeFault(platform::FileOp::Read, &err))
@@ -212,12 +211,10 @@ UINT CFile::Read(void* lpBuf, UINT nCount) {
     auto* out = static_cast<uint8_t*>(lpBuf);
     UINT done = 0;
     while (done < nCount) {
-        ssize_t n = ::read(m_fd, out + done, nCount - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            CFileException::ThrowErrno(errno, m_strFileName.c_str());
-        }
+        size_t n = 0;
+        err = fs::Read(m_hFile, out + done, nCount - done, n);
+        if (err != 0)
+            CFileException::ThrowErrno(err, m_strFileName.c_str());
         if (n == 0)
             break;
         done += UINT(n);
@@ -226,7 +223,7 @@ UINT CFile::Read(void* lpBuf, UINT nCount) {
 }
 
 void CFile::Write(const void* lpBuf, UINT nCount) {
-    if (m_fd < 0)
+    if (!IsOpen())
         AfxThrowFileException(CFileException::invalidFile, EBADF, m_strFileName.c_str());
     if (nCount == 0)
         return;
@@ -237,17 +234,17 @@ void CFile::Write(const void* lpBuf, UINT nCount) {
         if (err != 0)
             CFileException::ThrowErrno(err, m_strFileName.c_str());
         toStore = nCount / 2;
-        MarkDeviceFull(m_fd);
-    } else if (DeviceFull(m_fd)) {
+        MarkDeviceFull(m_hFile);
+    } else if (DeviceFull(m_hFile)) {
         toStore = 0;
     }
     UINT done = 0;
     while (done < nCount) {
-        ssize_t n = done < toStore ? ::write(m_fd, in + done, toStore - done) : 0;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            CFileException::ThrowErrno(errno, m_strFileName.c_str());
+        size_t n = 0;
+        if (done < toStore) {
+            err = fs::Write(m_hFile, in + done, toStore - done, n);
+            if (err != 0)
+                CFileException::ThrowErrno(err, m_strFileName.c_str());
         }
         if (n == 0)  // the system took none of what is left: no room
             AfxThrowFileException(CFileException::diskFull, ENOSPC, m_strFileName.c_str());
@@ -256,72 +253,84 @@ void CFile::Write(const void* lpBuf, UINT nCount) {
 }
 
 void CFile::Flush() {
-    if (m_fd < 0)
+    if (!IsOpen())
         return;
     int err = 0;
     if (TakeFault(platform::FileOp::Flush, &err))
         CFileException::ThrowErrno(err, m_strFileName.c_str());
-    if (::fsync(m_fd) != 0 && errno != EINVAL && errno != EROFS)
-        CFileException::ThrowErrno(errno, m_strFileName.c_str());
+    err = fs::Sync(m_hFile);
+    if (err != 0)
+        CFileException::ThrowErrno(err, m_strFileName.c_str());
 }
 
 void CFile::Close() {
-    if (m_fd < 0)
+    if (!IsOpen())
         return;
-    int fd = m_fd;
-    m_fd = -1;
-    ForgetDeviceFull(fd);
+    fs::Handle file = m_hFile;
+    m_hFile = fs::NO_HANDLE;
+    ForgetDeviceFull(file);
     int err = 0;
     bool injected = TakeFault(platform::FileOp::Close, &err);
-    // The descriptor is gone whatever close says; retrying could close someone else's.
-    if (::close(fd) != 0 && errno != EINTR)
-        err = errno;
-    if (injected || err != 0) {
-        std::string name = m_strFileName;
-        m_strFileName.clear();
-        CFileException::ThrowErrno(err, name.c_str());
-    }
+    int closed = fs::Close(file);
+    if (closed != 0)
+        err = closed;
+    std::string name = m_strFileName;
     m_strFileName.clear();
+    if (injected || err != 0)
+        CFileException::ThrowErrno(err, name.c_str());
 }
 
 void CFile::Abort() {
-    if (m_fd < 0)
+    if (!IsOpen())
         return;
-    ForgetDeviceFull(m_fd);
-    ::close(m_fd);
-    m_fd = -1;
+    ForgetDeviceFull(m_hFile);
+    fs::Close(m_hFile);
+    m_hFile = fs::NO_HANDLE;
     m_strFileName.clear();
 }
 
 uint64_t CFile::Seek(int64_t lOff, UINT nFrom) {
-    if (m_fd < 0)
+    if (!IsOpen())
         AfxThrowFileException(CFileException::invalidFile, EBADF, m_strFileName.c_str());
     int err = 0;
     if (TakeFault(platform::FileOp::Seek, &err))
         AfxThrowFileException(CFileException::badSeek, err, m_strFileName.c_str());
-    int whence = nFrom == current ? SEEK_CUR : nFrom == end ? SEEK_END : SEEK_SET;
-    off_t pos = ::lseek(m_fd, off_t(lOff), whence);
-    if (pos < 0)
-        AfxThrowFileException(CFileException::badSeek, errno, m_strFileName.c_str());
-    return uint64_t(pos);
+    int from = nFrom == current ? fs::SEEK_FROM_CURRENT
+               : nFrom == end   ? fs::SEEK_FROM_END
+                                : fs::SEEK_FROM_BEGIN;
+    uint64_t pos = 0;
+    err = fs::Seek(m_hFile, lOff, from, pos);
+    if (err != 0)
+        AfxThrowFileException(CFileException::badSeek, err, m_strFileName.c_str());
+    return pos;
 }
 
 uint64_t CFile::GetPosition() const {
-    if (m_fd < 0)
+    if (!IsOpen())
         AfxThrowFileException(CFileException::invalidFile, EBADF, m_strFileName.c_str());
-    off_t pos = ::lseek(m_fd, 0, SEEK_CUR);
-    if (pos < 0)
-        AfxThrowFileException(CFileException::badSeek, errno, m_strFileName.c_str());
-    return uint64_t(pos);
+    uint64_t pos = 0;
+    int err = fs::Seek(m_hFile, 0, fs::SEEK_FROM_CURRENT, pos);
+    if (err != 0)
+        AfxThrowFileException(CFileException::badSeek, err, m_strFileName.c_str());
+    return pos;
 }
 
 uint64_t CFile::GetLength() const {
-    if (m_fd < 0)
+    if (!IsOpen())
         AfxThrowFileException(CFileException::invalidFile, EBADF, m_strFileName.c_str());
-    struct stat st;
-    if (::fstat(m_fd, &st) != 0)
-        CFileException::ThrowErrno(errno, m_strFileName.c_str());
-    return uint64_t(st.st_size);
+    fs::Status st;
+    int err = fs::StatusOf(m_hFile, st);
+    if (err != 0)
+        CFileException::ThrowErrno(err, m_strFileName.c_str());
+    return st.size;
+}
+
+void CFile::SetLength(uint64_t dwNewLen) {
+    if (!IsOpen())
+        AfxThrowFileException(CFileException::invalidFile, EBADF, m_strFileName.c_str());
+    int err = fs::SetSize(m_hFile, dwNewLen);
+    if (err != 0)
+        CFileException::ThrowErrno(err, m_strFileName.c_str());
 }
 
 std::string CFile::GetFileName() const {
@@ -333,14 +342,16 @@ void CFile::Rename(LPCSTR lpszOldName, LPCSTR lpszNewName) {
     int err = 0;
     if (TakeFault(platform::FileOp::Rename, &err))
         CFileException::ThrowErrno(err, lpszOldName);
-    if (::rename(lpszOldName, lpszNewName) != 0)
-        CFileException::ThrowErrno(errno, lpszOldName);
+    err = fs::Rename(lpszOldName, lpszNewName);
+    if (err != 0)
+        CFileException::ThrowErrno(err, lpszOldName);
 }
 
 void CFile::Remove(LPCSTR lpszFileName) {
     int err = 0;
     if (TakeFault(platform::FileOp::Remove, &err))
         CFileException::ThrowErrno(err, lpszFileName);
-    if (::unlink(lpszFileName) != 0)
-        CFileException::ThrowErrno(errno, lpszFileName);
+    err = fs::Remove(lpszFileName);
+    if (err != 0)
+        CFileException::ThrowErrno(err, lpszFileName);
 }

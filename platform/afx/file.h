@@ -1,6 +1,7 @@
-// Files in the framework's manner: CFile opens, reads and writes through POSIX calls and
-// throws CFileException on failure; CFileException carries the cause and shows the
-// framework's standard message for it; CFileDialog wraps the common open/save dialog.
+// Files in the framework's manner: CFile opens, reads and writes through the platform's
+// file-system interface (platform/fs) and throws CFileException on failure;
+// CFileException carries the cause and shows the framework's standard message for it;
+// CFileDialog wraps the common open/save dialog.
 //
 // Exceptions are thrown as pointers, as the framework does, and the catch site owns the
 // object:
@@ -19,6 +20,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/fs/fs.h"
 #include "platform/user/dialog.h"
 #include "platform/user/filedlg.h"
 #include "platform/windef.h"
@@ -66,13 +68,16 @@ class CFileException : public CException {
     int m_cause;
     LONG m_lOsError;  // the errno behind the cause, -1 when there is none
     std::string m_strFileName;
+    // Why, in a few words, when no system error says it (m_lOsError is then -1).
+    std::string m_strReason;
 
     // The cause for an errno value.
     static int ErrnoToException(int nErrno);
     // Throws new CFileException(cause, lOsError, fileName).
     [[noreturn]] static void ThrowErrno(int nErrno, LPCSTR lpszFileName = nullptr);
 
-    // The standard text for the cause with %1 replaced by the file name.
+    // The standard text for the cause with %1 replaced by the file name, then the reason
+    // on a line of its own: m_strReason, or the system's words for m_lOsError.
     BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError, UINT* pnHelpContext = nullptr) override;
     std::string GetErrorMessage() const;
     // Shows the standard text. Without an icon in nType the stop icon is used, as the
@@ -112,6 +117,8 @@ class CFile {
 
     // FALSE on failure, with the cause in *pError when given; never throws.
     virtual BOOL Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pError = nullptr);
+    // Takes over a handle opened by other means; errors will name lpszFileName.
+    void Attach(platform::fs::Handle hFile, LPCSTR lpszFileName);
     // Reads until nCount bytes or the end of the file; fewer only at the end.
     virtual UINT Read(void* lpBuf, UINT nCount);
     // Writes all nCount bytes or throws; a write the system stores only in part is
@@ -128,17 +135,18 @@ class CFile {
     uint64_t SeekToEnd() { return Seek(0, end); }
     virtual uint64_t GetPosition() const;
     virtual uint64_t GetLength() const;
+    virtual void SetLength(uint64_t dwNewLen);
 
     // The full path the file was opened by; the name alone; empty when not open.
     std::string GetFilePath() const { return m_strFileName; }
     std::string GetFileName() const;
-    BOOL IsOpen() const { return m_fd >= 0; }
+    BOOL IsOpen() const { return m_hFile != platform::fs::NO_HANDLE; }
 
     static void Rename(LPCSTR lpszOldName, LPCSTR lpszNewName);
     static void Remove(LPCSTR lpszFileName);
 
   protected:
-    int m_fd = -1;
+    platform::fs::Handle m_hFile = platform::fs::NO_HANDLE;
     std::string m_strFileName;
 };
 
@@ -184,9 +192,9 @@ std::string FolderOf(const std::string& path);
 std::string FullPathOf(const std::string& path);
 
 // Test hook: fail a file operation on purpose. The nth call of op from now (1 = the next
-// one, counted over all files) fails with errnoValue. For FileOp::Write an errnoValue of
-// 0 makes that write store only its first half and then nothing more, as a full device
-// does.
+// one, counted over all files, whole-file saves and loads included) fails with
+// errnoValue. For FileOp::Write an errnoValue of 0 makes that write store only its first
+// half and then nothing more, as a full device does.
 enum class FileOp { Open, Read, Write, Flush, Close, Seek, Rename, Remove, FlushFolder };
 void InjectFileFault(FileOp op, int nth, int errnoValue);
 // Drops every pending fault.

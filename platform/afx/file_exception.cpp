@@ -5,6 +5,7 @@
 #include "platform/afx/afx.h"
 #include "platform/afx/dialog.h"
 #include "platform/afx/file.h"
+#include "platform/fs/fs.h"
 #include "platform/res/templates.h"
 
 namespace {
@@ -86,7 +87,9 @@ int CFileException::ErrnoToException(int nErrno) {
             return invalidFile;
         case ENOSPC:
         case EFBIG:
+#ifdef EDQUOT
         case EDQUOT:
+#endif
             return diskFull;
         case EIO:
             return hardIO;
@@ -120,6 +123,11 @@ std::string CFileException::GetErrorMessage() const {
             text += format[i];
         }
     }
+    std::string reason = m_strReason;
+    if (reason.empty() && m_lOsError > 0)
+        reason = platform::fs::ErrorText(int(m_lOsError));
+    if (!reason.empty())
+        text += "\n" + reason;
     return text;
 }
 

@@ -1,4 +1,7 @@
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <algorithm>
 #include <cstdio>
@@ -168,20 +171,46 @@ TEST_F(CommandTest, CancelDoesNothing) {
     EXPECT_EQ(frame->world.year, 41);
 }
 
-// Catches a load that reports, or changes anything, for a missing file or a wrong marker.
-TEST_F(CommandTest, MissingFileOrWrongMarkerChangesNothing) {
+// Catches a load that changes anything for a missing file, a wrong marker or a file
+// shorter than its header, or that closes as if all went well.
+TEST_F(CommandTest, MissingFileOrWrongMarkerChangesNothingAndSaysWhy) {
     Populate();
     frame->ToggleYears();
     frame->brush.SelectTool(TOOL_BLUE);
+    const auto before = frame->world.board;
     Load("nowhere.vrz");
     std::vector<uint8_t> wrong(4853, 0);
     wrong[0] = 0xFE;
     WriteFile("wrong.vrz", wrong);
     Load("wrong.vrz");
+    WriteFile("short.vrz", {0xFF, 0x00, 0xFF, 0x00, 23, 23});
+    Load("short.vrz");
     EXPECT_EQ(frame->world.year, 41);
+    EXPECT_EQ(frame->world.board, before);
     EXPECT_NE(frame->yearTimerId, 0u);
     EXPECT_EQ(frame->brush.tool, TOOL_BLUE);
-    EXPECT_TRUE(boxes.empty());
+    const std::string unexpected = "An unexpected error occurred while accessing ";
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[0].text,
+              (folder / "nowhere.vrz").string() + " was not found.\nNo such file or directory");
+    EXPECT_EQ(boxes[1].text, unexpected + (folder / "wrong.vrz").string() + ".\nNot a world file");
+    EXPECT_EQ(boxes[2].text, unexpected + (folder / "short.vrz").string() + ".\nNot a world file");
+    for (const ShownBox& box : boxes)
+        EXPECT_EQ(box.type & 0xF0, MB_ICONSTOP);
+}
+
+// Catches a load that freezes on a FIFO with no writer (the alarm ends a hung test), or
+// that says nothing about it.
+TEST_F(CommandTest, LoadingAFifoIsRefusedAtOnce) {
+    Populate();
+    ASSERT_EQ(::mkfifo((folder / "pipe.vrz").c_str(), 0644), 0);
+    ::alarm(30);
+    Load("pipe.vrz");
+    ::alarm(0);
+    EXPECT_EQ(frame->world.year, 41);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text,
+              "Access to " + (folder / "pipe.vrz").string() + " was denied.\nNot a regular file");
 }
 
 // Catches the code-byte reading of files without the magic, and cut files refused.
@@ -210,13 +239,44 @@ TEST_F(CommandTest, FailedSaveKeepsTheOldFileAndReportsTheDiskFull) {
     SaveAs("keep.vrz");
     const std::vector<uint8_t> good = ReadFile("keep.vrz");
     frame->world.year = 99;
-    platform::InjectFileFault(platform::FileOp::Write, 100, 0);  // the device fills up
+    platform::InjectFileFault(platform::FileOp::Write, 1, 0);  // the device fills up
     SaveAs("keep.vrz");
     EXPECT_EQ(ReadFile("keep.vrz"), good);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
     ASSERT_EQ(boxes.size(), 2u);  // "already exists" and the error
-    EXPECT_EQ(boxes[1].text, "Disk full while accessing " + (folder / "keep.vrz").string() + ".");
+    EXPECT_EQ(boxes[1].text, "Disk full while accessing " + (folder / "keep.vrz").string() +
+                                 ".\nNo space left on device");
     EXPECT_EQ(boxes[1].type & 0xF0, MB_ICONSTOP);
+}
+
+// Catches a save that fails without a word (the user answered "replace" and believes the
+// world is saved), or that replaces a read-only file.
+TEST_F(CommandTest, FailedSavesSayWhyAndKeepTheOldFile) {
+    Populate();
+    const fs::path readOnly = folder / "ro.vrz";
+    WriteFile("ro.vrz", {1, 2, 3});
+    fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read);
+    SaveAs("ro.vrz");
+    EXPECT_EQ(ReadFile("ro.vrz"), (std::vector<uint8_t>{1, 2, 3}));
+    platform::InjectFileFault(platform::FileOp::Open, 1, EROFS);
+    SaveAs("new.vrz");
+    EXPECT_FALSE(fs::exists(folder / "new.vrz"));
+    ASSERT_EQ(boxes.size(), 3u);  // "already exists", then the two errors
+    EXPECT_EQ(boxes[1].text, "Access to " + readOnly.string() + " was denied.\nPermission denied");
+    EXPECT_EQ(boxes[2].text,
+              "Access to " + (folder / "new.vrz").string() + " was denied.\nRead-only file system");
+    EXPECT_EQ(boxes[2].type & 0xF0, MB_ICONSTOP);
+}
+
+// Catches a save through a link that replaces the link with a file of its own.
+TEST_F(CommandTest, SaveThroughALinkUpdatesTheRealFile) {
+    Populate();
+    WriteFile("real.vrz", {0});
+    fs::create_symlink("real.vrz", folder / "link.vrz");
+    SaveAs("link.vrz");
+    EXPECT_TRUE(fs::is_symlink(folder / "link.vrz"));
+    EXPECT_EQ(fs::file_size(folder / "real.vrz"), 4853u);
+    EXPECT_EQ(boxes.size(), 1u) << "only the replace question";
 }
 
 // Catches a read error that leaves a half-loaded board.
@@ -226,11 +286,13 @@ TEST_F(CommandTest, ReadErrorLeavesTheWorldAndIsReported) {
     frame->world.year = 7;
     At(9, 9) = Cell{1, 1, CELL_RED, 0, CreatureSprite(CELL_RED, 0)};
     const auto before = frame->world.board;
-    platform::InjectFileFault(platform::FileOp::Read, 20, EIO);
+    platform::InjectFileFault(platform::FileOp::Read, 1, EIO);
     Load("world.vrz");
     EXPECT_EQ(frame->world.year, 7);
     EXPECT_EQ(frame->world.board, before);
     ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "An unexpected error occurred while accessing " +
+                                 (folder / "world.vrz").string() + ".\nInput/output error");
     EXPECT_EQ(boxes[0].type & 0xF0, MB_ICONSTOP);
 }
 

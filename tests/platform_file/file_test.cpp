@@ -405,7 +405,61 @@ TEST_F(FileTest, CaughtExceptionReportsAndDeletes) {
         e->Delete();
     }
     EXPECT_EQ(g_shown.count, 1);
-    EXPECT_EQ(g_shown.text, "Disk full while accessing " + path + ".");
+    EXPECT_EQ(g_shown.text, "Disk full while accessing " + path + ".\nNo space left on device");
+}
+
+// Catches the reason line missing, shown for no error, or not overridden by the caller's.
+TEST_F(FileTest, MessagesGiveTheReasonOnASecondLine) {
+    struct Case {
+        int cause;
+        LONG osError;
+        std::string reason;
+        std::string text;
+    } cases[] = {
+        {CFileException::accessDenied, EACCES, "",
+         "Access to /w/a.vrz was denied.\nPermission denied"},
+        {CFileException::fileNotFound, ENOENT, "",
+         "/w/a.vrz was not found.\nNo such file or directory"},
+        {CFileException::accessDenied, EISDIR, "",
+         "Access to /w/a.vrz was denied.\nIs a directory"},
+        {CFileException::diskFull, EDQUOT, "",
+         "Disk full while accessing /w/a.vrz.\nDisk quota exceeded"},
+        {CFileException::genericException, -1, "Not a world file",
+         "An unexpected error occurred while accessing /w/a.vrz.\nNot a world file"},
+        {CFileException::accessDenied, EACCES, "Mine", "Access to /w/a.vrz was denied.\nMine"},
+        {CFileException::hardIO, -1, "", "An unexpected error occurred while accessing /w/a.vrz."},
+        {CFileException::hardIO, 0, "", "An unexpected error occurred while accessing /w/a.vrz."},
+    };
+    for (const Case& c : cases) {
+        CFileException e(c.cause, c.osError, "/w/a.vrz");
+        e.m_strReason = c.reason;
+        EXPECT_EQ(e.GetErrorMessage(), c.text);
+    }
+}
+
+// Catches an attached handle that is not the one written, a previous handle leaked by
+// Attach, and SetLength that neither cuts nor grows.
+TEST_F(FileTest, AttachAndSetLength) {
+    std::string path = dir / "attached.bin";
+    platform::fs::Handle handle = platform::fs::NO_HANDLE;
+    ASSERT_EQ(platform::fs::Open(path, platform::fs::OPEN_WRITE | platform::fs::OPEN_CREATE, 0644,
+                                 handle),
+              0);
+    CFile file(path.c_str(), CFile::modeRead | CFile::shareDenyWrite);
+    file.Attach(handle, "/shown/name");
+    EXPECT_TRUE(file.IsOpen());
+    EXPECT_EQ(file.GetFilePath(), "/shown/name");
+    file.Write("abcdef", 6);
+    file.SetLength(3);
+    EXPECT_EQ(file.GetLength(), 3u);
+    file.SetLength(5);
+    platform::InjectFileFault(FileOp::Write, 1, EIO);
+    EXPECT_EQ(Thrown([&] { file.Write("x", 1); }).second, "/shown/name");
+    file.Close();
+    EXPECT_EQ(ReadText(path), std::string("abc\0\0", 5));
+    CFile other;
+    EXPECT_TRUE(other.Open(path.c_str(), CFile::modeWrite | CFile::shareExclusive))
+        << "Attach closed the reader it replaced, with its lock";
 }
 
 }  // namespace

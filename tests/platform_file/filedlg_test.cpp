@@ -411,7 +411,7 @@ TEST_F(FileDialogTest, ReportErrorShowsAStopBox) {
     CFileException e(CFileException::diskFull, 28, "/data/w.vrz");
     e.ReportError();
     ASSERT_EQ(prompts.size(), 1u);
-    EXPECT_EQ(prompts[0].text, "Disk full while accessing /data/w.vrz.");
+    EXPECT_EQ(prompts[0].text, "Disk full while accessing /data/w.vrz.\nNo space left on device");
     EXPECT_EQ(prompts[0].type & MB_ICONMASK, MB_ICONSTOP);
 }
 

@@ -1,0 +1,136 @@
+// The contract every implementation of the file-system interface keeps; the code above
+// it relies on each of these.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <string>
+
+#include "file_test_support.h"
+#include "platform/fs/fs.h"
+
+namespace {
+
+namespace fs = platform::fs;
+namespace stdfs = std::filesystem;
+using filetest::InChild;
+using filetest::ReadText;
+using filetest::TempFolder;
+using filetest::WriteText;
+
+class FsTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_FALSE(dir.Path().empty()); }
+    TempFolder dir;
+};
+
+// Catches an exclusive create that follows a link (and so writes where it leads), or
+// takes over a name that exists; and a no-follow open that follows.
+TEST_F(FsTest, ExclusiveCreateAndNoFollowNeverGoThroughALink) {
+    stdfs::create_symlink(dir / "target", dir / "dangling");
+    WriteText(dir / "file", "x");
+    stdfs::create_symlink(dir / "file", dir / "link");
+    fs::Handle h = fs::NO_HANDLE;
+    const uint32_t exclusive = fs::OPEN_WRITE | fs::OPEN_CREATE | fs::OPEN_EXCLUSIVE;
+    EXPECT_EQ(fs::Open(dir / "dangling", exclusive, 0600, h), EEXIST);
+    EXPECT_FALSE(stdfs::exists(dir / "target"));
+    EXPECT_EQ(fs::Open(dir / "file", exclusive, 0600, h), EEXIST);
+    EXPECT_EQ(h, fs::NO_HANDLE);
+    EXPECT_EQ(fs::Open(dir / "link", fs::OPEN_WRITE | fs::OPEN_NO_FOLLOW, 0, h), ELOOP);
+    EXPECT_EQ(fs::Open(dir / "missing", fs::OPEN_READ, 0, h), ENOENT);
+    EXPECT_EQ(ReadText(dir / "file"), "x");
+}
+
+// Catches an open that waits for the other end of a FIFO. The child's deadline turns a
+// hang into a failure.
+TEST_F(FsTest, NoWaitOpensOfAFifoReturnAtOnce) {
+    std::string fifo = dir / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string outcome = InChild([&] {
+        fs::Handle reader = fs::NO_HANDLE, writer = fs::NO_HANDLE;
+        int r = fs::Open(fifo, fs::OPEN_READ | fs::OPEN_NO_WAIT, 0, reader);
+        fs::Status st;
+        fs::StatusOf(reader, st);
+        fs::Close(reader);
+        int w = fs::Open(fifo, fs::OPEN_WRITE | fs::OPEN_NO_WAIT, 0, writer);
+        return std::to_string(r) + " " + std::to_string(int(st.kind)) + " " + std::to_string(w);
+    });
+    // A writer with no reader is refused, not left waiting.
+    EXPECT_EQ(outcome, "0 " + std::to_string(int(fs::Kind::Other)) + " " + std::to_string(ENXIO));
+}
+
+// Catches status that follows a link when asked not to, or that misreads the kind, the
+// permission bits, the link count or the file's identity.
+TEST_F(FsTest, StatusTellsKindsLinksAndIdentity) {
+    WriteText(dir / "a", "12345");
+    ASSERT_EQ(::chmod((dir / "a").c_str(), 02751), 0);
+    ASSERT_EQ(::link((dir / "a").c_str(), (dir / "b").c_str()), 0);
+    stdfs::create_symlink("a", dir / "l");
+    fs::Status a, b, l, followed, folder;
+    ASSERT_EQ(fs::StatusOf(dir / "a", false, a), 0);
+    ASSERT_EQ(fs::StatusOf(dir / "b", false, b), 0);
+    ASSERT_EQ(fs::StatusOf(dir / "l", false, l), 0);
+    ASSERT_EQ(fs::StatusOf(dir / "l", true, followed), 0);
+    ASSERT_EQ(fs::StatusOf(dir.Path(), false, folder), 0);
+    EXPECT_EQ(a.kind, fs::Kind::Regular);
+    EXPECT_EQ(a.size, 5u);
+    EXPECT_EQ(a.permissions, 02751u);
+    EXPECT_EQ(a.links, 2u);
+    EXPECT_TRUE(fs::SameFile(a, b));
+    EXPECT_EQ(l.kind, fs::Kind::Link);
+    EXPECT_FALSE(fs::SameFile(a, l));
+    EXPECT_TRUE(fs::SameFile(a, followed));
+    EXPECT_EQ(folder.kind, fs::Kind::Folder);
+    std::string target;
+    EXPECT_EQ(fs::ReadLink(dir / "l", target), 0);
+    EXPECT_EQ(target, "a") << "relative targets stay as written";
+    EXPECT_EQ(fs::StatusOf(dir / "none", false, a), ENOENT);
+    EXPECT_EQ(fs::CheckWritable(dir / "none"), ENOENT);
+    EXPECT_EQ(fs::ErrorText(ENOENT), "No such file or directory");
+}
+
+// Catches locks that don't conflict across handles, that wait, or that outlive Close.
+TEST_F(FsTest, LocksConflictWithoutWaitingAndEndWithTheHandle) {
+    WriteText(dir / "f", "x");
+    fs::Handle one = fs::NO_HANDLE, two = fs::NO_HANDLE, three = fs::NO_HANDLE;
+    ASSERT_EQ(fs::Open(dir / "f", fs::OPEN_READ, 0, one), 0);
+    ASSERT_EQ(fs::Open(dir / "f", fs::OPEN_READ, 0, two), 0);
+    ASSERT_EQ(fs::Open(dir / "f", fs::OPEN_READ, 0, three), 0);
+    EXPECT_EQ(fs::Lock(one, fs::LockKind::Shared), 0);
+    EXPECT_EQ(fs::Lock(two, fs::LockKind::Shared), 0);
+    EXPECT_EQ(fs::Lock(three, fs::LockKind::Exclusive), EWOULDBLOCK);
+    EXPECT_EQ(fs::Close(one), 0);
+    EXPECT_EQ(fs::Close(two), 0);
+    EXPECT_EQ(fs::Lock(three, fs::LockKind::Exclusive), 0);
+    EXPECT_EQ(fs::Close(three), 0);
+}
+
+// Catches a reservation that changes what is there, a size change that loses data, and
+// a rename that does not replace.
+TEST_F(FsTest, ReserveSizeSyncAndRename) {
+    std::string path = dir / "r";
+    WriteText(path, "abc");
+    fs::Handle h = fs::NO_HANDLE;
+    ASSERT_EQ(fs::Open(path, fs::OPEN_READ | fs::OPEN_WRITE, 0, h), 0);
+    EXPECT_EQ(fs::Reserve(h, 3, 5), 0);
+    EXPECT_EQ(ReadText(path), std::string("abc\0\0\0\0\0", 8));
+    EXPECT_EQ(fs::SetSize(h, 2), 0);
+    uint64_t end = 0;
+    EXPECT_EQ(fs::Seek(h, 0, fs::SEEK_FROM_END, end), 0);
+    EXPECT_EQ(end, 2u);
+    EXPECT_EQ(fs::Sync(h), 0);
+    EXPECT_EQ(fs::Close(h), 0);
+    EXPECT_EQ(ReadText(path), "ab");
+
+    WriteText(dir / "s", "new");
+    EXPECT_EQ(fs::Rename(dir / "s", path), 0);
+    EXPECT_EQ(ReadText(path), "new");
+    EXPECT_EQ(fs::Rename(dir / "s", path), ENOENT);
+    EXPECT_EQ(fs::SyncFolder(dir.Path()), 0);
+    EXPECT_EQ(fs::SyncFolder(dir / "gone"), ENOENT);
+    EXPECT_EQ(fs::Remove(path), 0);
+    EXPECT_EQ(fs::Remove(path), ENOENT);
+}
+
+}  // namespace
