@@ -1,4 +1,6 @@
-// Fonts: faces matched through fontconfig, rendered with FreeType, glyphs cached per font.
+// Fonts: a face name resolves to one of our shipped faces or to an installed face found
+// through fontconfig (the order is in fonts.h); glyphs are rendered with FreeType and
+// cached per font.
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -11,9 +13,14 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <map>
 #include <string>
+#include <system_error>
 
+#include "platform/gdi/fonts.h"
 #include "platform/gdi/gdi_internal.h"
+#include "platform/res/resources.h"
 
 namespace platform::gdi {
 namespace {
@@ -30,13 +37,163 @@ FT_Library Library() {
     return library;
 }
 
-// Fontconfig's caches are handed back at exit so leak checkers see a clean process.
+bool SameFamily(const std::string& a, const std::string& b) {
+    return strcasecmp(a.c_str(), b.c_str()) == 0;
+}
+
+// One strike of a face embedded in the executable.
+struct ShippedStrike {
+    std::string family;
+    int cell = 0;
+    int ppem = 0;
+    bool bold = false;
+    const uint8_t* bytes = nullptr;
+    size_t size = 0;
+};
+
+// The embedded faces, each read once; a face a test has hidden is left out.
+std::vector<ShippedStrike> ShippedStrikes() {
+    static std::map<const uint8_t*, ShippedStrike> known;
+    std::vector<ShippedStrike> strikes;
+    FT_Library lib = Library();
+    if (lib == nullptr) {
+        return strikes;
+    }
+    for (const ResourceData& r : FindResourcesOfType(ExecutableInstance(), ResourceType::Font)) {
+        auto it = known.find(r.bytes);
+        if (it == known.end()) {
+            ShippedStrike s;
+            FT_Face face = nullptr;
+            if (FT_New_Memory_Face(lib, r.bytes, FT_Long(r.size), 0, &face) == 0) {
+                if (face->family_name != nullptr && face->num_fixed_sizes > 0) {
+                    s.family = face->family_name;
+                    s.cell = face->available_sizes[0].height;
+                    s.ppem = int((face->available_sizes[0].y_ppem + 32) >> 6);
+                    s.bold = (face->style_flags & FT_STYLE_FLAG_BOLD) != 0;
+                    s.bytes = r.bytes;
+                    s.size = r.size;
+                }
+                FT_Done_Face(face);
+            }
+            it = known.emplace(r.bytes, s).first;
+        }
+        if (it->second.bytes != nullptr) {
+            strikes.push_back(it->second);
+        }
+    }
+    return strikes;
+}
+
+bool IsShippedFamily(const std::string& family) {
+    for (const ShippedStrike& s : ShippedStrikes()) {
+        if (SameFamily(s.family, family)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Bitmap strikes are enlarged only by whole factors, as GDI enlarged raster fonts.
+constexpr int MAX_FACTOR = 8;
+
+struct StrikeChoice {
+    size_t index = 0;
+    int factor = 1;
+};
+
+// The strike, and whole factor, that comes closest to target without exceeding it; the
+// smallest strike when every one exceeds it. sizes are cell heights or em heights.
+StrikeChoice ChooseStrike(const std::vector<int>& sizes, int64_t target) {
+    StrikeChoice best;
+    int64_t bestSize = -1;
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        for (int k = 1; k <= MAX_FACTOR && int64_t(sizes[i]) * k <= target; ++k) {
+            int64_t v = int64_t(sizes[i]) * k;
+            if (v > bestSize || (v == bestSize && k < best.factor)) {
+                best = {i, k};
+                bestSize = v;
+            }
+        }
+    }
+    if (bestSize < 0) {
+        for (size_t i = 0; i < sizes.size(); ++i) {
+            if (sizes[i] < sizes[best.index]) {
+                best.index = i;
+            }
+        }
+        best.factor = 1;
+    }
+    return best;
+}
+
+// Folders of our own faces that fontconfig knows, canonical.
+std::vector<std::string>& OwnFolders() {
+    static std::vector<std::string> folders;
+    return folders;
+}
+
+std::string Canonical(const std::filesystem::path& p) {
+    std::error_code ec;
+    std::filesystem::path c = std::filesystem::weakly_canonical(p, ec);
+    return ec ? p.lexically_normal().string() : c.string();
+}
+
+bool InOwnFolder(const char* file) {
+    const std::string dir = Canonical(std::filesystem::path(file).parent_path());
+    return std::find(OwnFolders().begin(), OwnFolders().end(), dir) != OwnFolders().end();
+}
+
+bool AddFolder(const std::string& folder) {
+    std::error_code ec;
+    if (folder.empty() || !std::filesystem::is_directory(folder, ec)) {
+        return false;
+    }
+    const std::string dir = Canonical(folder);
+    if (FcConfigAppFontAddDir(nullptr, reinterpret_cast<const FcChar8*>(dir.c_str())) != FcTrue) {
+        return false;
+    }
+    if (std::find(OwnFolders().begin(), OwnFolders().end(), dir) == OwnFolders().end()) {
+        OwnFolders().push_back(dir);
+    }
+    return true;
+}
+
+// Many systems tell fontconfig to refuse bitmap faces (Debian's 70-no-bitmaps.conf). Ours
+// are bitmap faces, and a user's own face of one of our families may be one too.
+std::string AcceptOurFamilies() {
+    std::string xml =
+        "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n"
+        "<fontconfig><selectfont><acceptfont>\n";
+    std::vector<std::string> families;
+    for (const ShippedStrike& s : ShippedStrikes()) {
+        if (std::find(families.begin(), families.end(), s.family) == families.end()) {
+            families.push_back(s.family);
+            xml += "<pattern><patelt name=\"family\"><string>" + s.family +
+                   "</string></patelt></pattern>\n";
+        }
+    }
+    return xml + "</acceptfont></selectfont></fontconfig>\n";
+}
+
+// Loads the configuration with our acceptance rule in place before any face is scanned,
+// then adds the folder installed with the program. Fontconfig's caches are handed back
+// at exit so leak checkers see a clean process.
 bool FontconfigReady() {
     static bool ready = [] {
-        if (FcInit() != FcTrue) {
+        FcConfig* config = FcInitLoadConfig();
+        if (config == nullptr) {
             return false;
         }
+        const std::string rules = AcceptOurFamilies();
+        FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(rules.c_str()),
+                                       FcFalse);
+        if (FcConfigBuildFonts(config) != FcTrue || FcConfigSetCurrent(config) != FcTrue) {
+            FcConfigDestroy(config);
+            return false;
+        }
+        FcConfigDestroy(config);  // the current configuration keeps its own reference
         std::atexit([] { FcFini(); });
+        AddFolder(ShippedFontFolder());
         return true;
     }();
     return ready;
@@ -50,38 +207,77 @@ struct Match {
     int slant = FC_SLANT_ROMAN;
 };
 
-bool IsWindowsSansFace(const char* family) {
-    for (const char* face : {"MS Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2",
-                             "Microsoft Sans Serif", "Arial", "Tahoma"}) {
-        if (strcasecmp(face, family) == 0) {
+bool HasFamily(FcPattern* font, const char* family) {
+    FcChar8* name = nullptr;
+    for (int i = 0; FcPatternGetString(font, FC_FAMILY, i, &name) == FcResultMatch; ++i) {
+        if (strcasecmp(reinterpret_cast<const char*>(name), family) == 0) {
             return true;
         }
     }
     return false;
 }
 
-bool MatchFace(const char* family, int weight, bool italic, double pixels, Match& out) {
-    if (!FontconfigReady()) {
-        return false;
-    }
+void ReadMatch(FcPattern* font, const char* file, const char* family, Match& out) {
+    out.file = file;
+    FcPatternGetInteger(font, FC_INDEX, 0, &out.index);
+    FcPatternGetInteger(font, FC_WEIGHT, 0, &out.fcWeight);
+    FcPatternGetInteger(font, FC_SLANT, 0, &out.slant);
+    out.familyFound = HasFamily(font, family);
+}
+
+FcPattern* Request(const char* family, int weight, bool italic, double pixels) {
     FcPattern* pattern = FcPatternCreate();
     if (pattern == nullptr) {
-        return false;
+        return nullptr;
     }
     if (family[0] != '\0') {
         FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
-        // The Windows sans faces, where not installed, go to a metric-compatible one: the
-        // dialog templates' rectangles are laid out for their widths.
-        if (IsWindowsSansFace(family)) {
-            for (const char* substitute : {"Liberation Sans", "Arimo"}) {
-                FcPatternAddString(pattern, FC_FAMILY,
-                                   reinterpret_cast<const FcChar8*>(substitute));
-            }
-        }
     }
     FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
     FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcPatternAddDouble(pattern, FC_PIXEL_SIZE, pixels);
+    return pattern;
+}
+
+// A face of exactly this family installed on the machine, outside our own folders.
+bool FindInstalled(const char* family, int weight, bool italic, double pixels, Match& out) {
+    if (!FontconfigReady()) {
+        return false;
+    }
+    FcPattern* pattern = Request(family, weight, italic, pixels);
+    if (pattern == nullptr) {
+        return false;
+    }
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcFontSet* set = FcFontSort(nullptr, pattern, FcFalse, nullptr, &result);
+    FcPatternDestroy(pattern);
+    bool found = false;
+    for (int i = 0; set != nullptr && i < set->nfont && !found; ++i) {
+        FcPattern* font = set->fonts[i];
+        FcChar8* file = nullptr;
+        if (FcPatternGetString(font, FC_FILE, 0, &file) == FcResultMatch && file != nullptr &&
+            HasFamily(font, family) && !InOwnFolder(reinterpret_cast<const char*>(file))) {
+            ReadMatch(font, reinterpret_cast<const char*>(file), family, out);
+            found = true;
+        }
+    }
+    if (set != nullptr) {
+        FcFontSetDestroy(set);
+    }
+    return found;
+}
+
+// Fontconfig's closest match for any other name.
+bool MatchFace(const char* family, int weight, bool italic, double pixels, Match& out) {
+    if (!FontconfigReady()) {
+        return false;
+    }
+    FcPattern* pattern = Request(family, weight, italic, pixels);
+    if (pattern == nullptr) {
+        return false;
+    }
     FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
@@ -94,16 +290,7 @@ bool MatchFace(const char* family, int weight, bool italic, double pixels, Match
     FcChar8* file = nullptr;
     bool ok = FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file != nullptr;
     if (ok) {
-        out.file = reinterpret_cast<const char*>(file);
-        FcPatternGetInteger(match, FC_INDEX, 0, &out.index);
-        FcPatternGetInteger(match, FC_WEIGHT, 0, &out.fcWeight);
-        FcPatternGetInteger(match, FC_SLANT, 0, &out.slant);
-        FcChar8* name = nullptr;
-        for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &name) == FcResultMatch; ++i) {
-            if (strcasecmp(reinterpret_cast<const char*>(name), family) == 0) {
-                out.familyFound = true;
-            }
-        }
+        ReadMatch(match, reinterpret_cast<const char*>(file), family, out);
     }
     FcPatternDestroy(match);
     return ok;
@@ -154,35 +341,27 @@ class FontFace {
         int64_t height = log.lfHeight == 0 ? 16 : log.lfHeight;
         height = std::clamp<int64_t>(height, -1000, 1000);
         double pixels = height < 0 ? double(-height) : double(height) * 0.85;
-        Match m;
-        if (!MatchFace(family, weight, italic, pixels, m)) {
-            return nullptr;
-        }
-        // Light weights are honoured only in the face that was asked for. A stand-in face
-        // keeps at least its regular weight, as Windows never made a face lighter: a hairline
-        // stand-in would be unreadable at the small sizes these fonts are used at.
-        if (!m.familyFound && weight < FW_NORMAL) {
-            weight = FW_NORMAL;
-            Match regular;
-            if (MatchFace(family, weight, italic, pixels, regular)) {
-                m = regular;
-            }
-        }
         auto f = std::make_unique<FontFace>();
-        if (FT_New_Face(lib, m.file.c_str(), m.index, &f->face_) != 0) {
-            f->face_ = nullptr;
-            return nullptr;
-        }
-        f->weight_ = weight;
-        f->embolden_ = weight >= FW_SEMIBOLD && m.fcWeight < FC_WEIGHT_DEMIBOLD;
-        f->oblique_ = italic && m.slant == FC_SLANT_ROMAN;
         f->underline_ = log.lfUnderline != 0;
         f->strikeOut_ = log.lfStrikeOut != 0;
         f->italic_ = italic;
-        if (!f->Size(height)) {
-            return nullptr;
+        const std::string target = SubstituteFaceName(family);
+        bool opened = false;
+        if (IsShippedFamily(target)) {
+            Match m;
+            if (FindInstalled(target.c_str(), weight, italic, pixels, m)) {
+                opened = f->OpenFile(lib, m, weight, italic, height);
+            }
+            if (!opened) {
+                opened = f->OpenShipped(lib, target, weight, height);
+            }
+        } else {
+            opened = f->OpenClosest(lib, family, weight, italic, pixels, height);
+            if (!opened) {
+                opened = f->OpenShipped(lib, DIALOG_FACE_FAMILY, weight, height);
+            }
         }
-        return f.release();
+        return opened ? f.release() : nullptr;
     }
 
     const Glyph& Get(uint8_t c) {
@@ -193,6 +372,16 @@ class FontFace {
         return g;
     }
 
+    FaceSource Source() const {
+        FaceSource s;
+        s.kind = source_;
+        s.family = face_ != nullptr && face_->family_name != nullptr ? face_->family_name : "";
+        s.file = file_;
+        s.cellHeight = ascent + descent;
+        s.factor = factor_;
+        return s;
+    }
+
     int32_t ascent = 0, descent = 0, ppem = 0, externalLeading = 0, aveWidth = 0, maxWidth = 0;
     int32_t underlinePos = 1, underlineThickness = 1, strikePos = 0;
     bool underline() const { return underline_; }
@@ -201,7 +390,119 @@ class FontFace {
     int weight() const { return weight_; }
 
   private:
-    bool Size(int64_t height) {
+    bool OpenClosest(FT_Library lib, const char* family, int weight, bool italic, double pixels,
+                     int64_t height) {
+        Match m;
+        if (!MatchFace(family, weight, italic, pixels, m)) {
+            return false;
+        }
+        // Light weights are honoured only in the face that was asked for. A stand-in face
+        // keeps at least its regular weight, as Windows never made a face lighter: a
+        // hairline stand-in would be unreadable at the small sizes these fonts are used at.
+        if (!m.familyFound && weight < FW_NORMAL) {
+            weight = FW_NORMAL;
+            Match regular;
+            if (MatchFace(family, weight, italic, pixels, regular)) {
+                m = regular;
+            }
+        }
+        return OpenFile(lib, m, weight, italic, height);
+    }
+
+    bool OpenFile(FT_Library lib, const Match& m, int weight, bool italic, int64_t height) {
+        if (FT_New_Face(lib, m.file.c_str(), m.index, &face_) != 0) {
+            face_ = nullptr;
+            return false;
+        }
+        factor_ = 1;
+        source_ = FaceSource::INSTALLED;
+        file_ = m.file;
+        weight_ = weight;
+        const bool bolder = weight >= FW_SEMIBOLD && m.fcWeight < FC_WEIGHT_DEMIBOLD;
+        embolden_ = bolder && FT_IS_SCALABLE(face_);
+        overstrike_ = bolder && !FT_IS_SCALABLE(face_);
+        oblique_ = italic && m.slant == FC_SLANT_ROMAN;
+        return Sized(height);
+    }
+
+    bool OpenShipped(FT_Library lib, const std::string& family, int weight, int64_t height) {
+        std::vector<ShippedStrike> strikes;
+        for (const ShippedStrike& s : ShippedStrikes()) {
+            if (SameFamily(s.family, family)) {
+                strikes.push_back(s);
+            }
+        }
+        if (strikes.empty()) {
+            return false;
+        }
+        std::vector<int> sizes;
+        for (const ShippedStrike& s : strikes) {
+            sizes.push_back(height < 0 ? s.ppem : s.cell);
+        }
+        const ShippedStrike& s = strikes[ChooseStrike(sizes, height < 0 ? -height : height).index];
+        if (FT_New_Memory_Face(lib, s.bytes, FT_Long(s.size), 0, &face_) != 0) {
+            face_ = nullptr;
+            return false;
+        }
+        factor_ = 1;
+        source_ = FaceSource::SHIPPED;
+        file_.clear();
+        weight_ = weight;
+        embolden_ = oblique_ = false;
+        overstrike_ = weight >= FW_SEMIBOLD && !s.bold;
+        return Sized(height);
+    }
+
+    // Sizes the face just opened; a face that cannot be sized is given up, so that the
+    // next candidate starts clean.
+    bool Sized(int64_t height) {
+        if (FT_IS_SCALABLE(face_) ? SizeOutline(height) : SizeStrike(height)) {
+            return true;
+        }
+        FT_Done_Face(face_);
+        face_ = nullptr;
+        for (Glyph& g : glyphs_) {
+            g = Glyph{};
+        }
+        return false;
+    }
+
+    bool SizeStrike(int64_t height) {
+        FT_Face f = face_;
+        if (f->num_fixed_sizes <= 0) {
+            return false;
+        }
+        std::vector<int> sizes;
+        for (int i = 0; i < f->num_fixed_sizes; ++i) {
+            const FT_Bitmap_Size& b = f->available_sizes[i];
+            sizes.push_back(height < 0 ? int((b.y_ppem + 32) >> 6) : int(b.height));
+        }
+        StrikeChoice c = ChooseStrike(sizes, height < 0 ? -height : height);
+        if (FT_Select_Size(f, FT_Int(c.index)) != 0) {
+            return false;
+        }
+        factor_ = c.factor;
+        const FT_Bitmap_Size& b = f->available_sizes[c.index];
+        int32_t asc = int32_t((f->size->metrics.ascender + 32) >> 6);
+        int32_t desc = int32_t((-f->size->metrics.descender + 32) >> 6);
+        if (asc + desc <= 0) {
+            asc = b.height;
+            desc = 0;
+        }
+        ascent = asc * factor_;
+        descent = desc * factor_;
+        ppem = std::max(1, int32_t((b.y_ppem + 32) >> 6)) * factor_;
+        externalLeading = 0;
+        maxWidth =
+            int32_t((f->size->metrics.max_advance + 32) >> 6) * factor_ + (overstrike_ ? 1 : 0);
+        underlinePos = factor_;
+        underlineThickness = factor_;
+        strikePos = std::max(1, int32_t(ascent / 3));
+        aveWidth = Get('x').advance;
+        return true;
+    }
+
+    bool SizeOutline(int64_t height) {
         FT_Face f = face_;
         int64_t upem = f->units_per_EM > 0 ? f->units_per_EM : 2048;
         int64_t winAsc = f->ascender, winDesc = -int64_t(f->descender);
@@ -291,11 +592,59 @@ class FontFace {
                 g.coverage[size_t(y) * size_t(g.width) + size_t(x)] = v;
             }
         }
+        if (factor_ > 1) {
+            Enlarge(g, factor_);
+        }
+        if (overstrike_) {
+            Overstrike(g);
+        }
+    }
+
+    // Each pixel becomes a k x k block.
+    static void Enlarge(Glyph& g, int k) {
+        std::vector<uint8_t> big(size_t(g.width) * size_t(g.rows) * size_t(k) * size_t(k));
+        const int32_t w = g.width * k;
+        for (int32_t y = 0; y < g.rows * k; ++y) {
+            for (int32_t x = 0; x < w; ++x) {
+                big[size_t(y) * size_t(w) + size_t(x)] =
+                    g.coverage[size_t(y / k) * size_t(g.width) + size_t(x / k)];
+            }
+        }
+        g.coverage = std::move(big);
+        g.left *= k;
+        g.top *= k;
+        g.width = w;
+        g.rows *= k;
+        g.advance *= k;
+    }
+
+    // Bold from a face that has no bold: the glyph drawn again one pixel to the right.
+    static void Overstrike(Glyph& g) {
+        if (!g.coverage.empty()) {
+            const int32_t w = g.width + 1;
+            std::vector<uint8_t> bold(size_t(w) * size_t(g.rows), 0);
+            for (int32_t y = 0; y < g.rows; ++y) {
+                for (int32_t x = 0; x < w; ++x) {
+                    uint8_t here =
+                        x < g.width ? g.coverage[size_t(y) * size_t(g.width) + size_t(x)] : 0;
+                    uint8_t left =
+                        x > 0 ? g.coverage[size_t(y) * size_t(g.width) + size_t(x - 1)] : 0;
+                    bold[size_t(y) * size_t(w) + size_t(x)] = std::max(here, left);
+                }
+            }
+            g.coverage = std::move(bold);
+            g.width = w;
+        }
+        g.advance += 1;
     }
 
     FT_Face face_ = nullptr;
     Glyph glyphs_[256];
+    FaceSource::Kind source_ = FaceSource::NONE;
+    std::string file_;
+    int factor_ = 1;
     bool embolden_ = false;
+    bool overstrike_ = false;
     bool oblique_ = false;
     bool underline_ = false;
     bool strikeOut_ = false;
@@ -517,3 +866,39 @@ BOOL TextOut(HDC handle, int x, int y, LPCSTR text, int count) {
     dc->Changed();
     return TRUE;
 }
+
+namespace platform {
+
+std::string SubstituteFaceName(const std::string& face) {
+    // The names Windows resolves to its dialog face, and its system font. Our dialog face
+    // has the metrics the dialog templates were laid out for, on every machine.
+    for (const char* name :
+         {"MS Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2", "Microsoft Sans Serif", "System"}) {
+        if (strcasecmp(face.c_str(), name) == 0) {
+            return DIALOG_FACE_FAMILY;
+        }
+    }
+    return face;
+}
+
+std::string ShippedFontFolder() {
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) {
+        return "";
+    }
+    const std::filesystem::path folder = exe.parent_path().parent_path() / "share/vorla/fonts";
+    return std::filesystem::is_directory(folder, ec) ? folder.string() : "";
+}
+
+bool RegisterFontFolder(const std::string& folder) {
+    return platform::gdi::FontconfigReady() && platform::gdi::AddFolder(folder);
+}
+
+FaceSource DescribeFontFace(HFONT font) {
+    platform::gdi::Font* f = platform::gdi::AsFont(reinterpret_cast<HGDIOBJ>(font));
+    platform::gdi::FontFace* face = f != nullptr ? f->Face() : nullptr;
+    return face != nullptr ? face->Source() : FaceSource{};
+}
+
+}  // namespace platform

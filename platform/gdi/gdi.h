@@ -231,8 +231,10 @@ int SetBkMode(HDC dc, int mode);
 int GetBkMode(HDC dc);
 
 // Fonts. A negative height asks for that character (em) height in pixels, a positive one
-// for that cell height (ascent + descent), 0 for the default size. The face is matched
-// through fontconfig; a face that is not installed gives the closest installed one.
+// for that cell height (ascent + descent), 0 for the default size. The face is found by
+// name as fonts.h describes: the faces shipped with the program for their own names and
+// the Windows dialog names, installed faces through fontconfig for the rest. A bitmap
+// face gives its strike nearest below the size asked, enlarged by a whole factor.
 HFONT CreateFont(int height, int width, int escapement, int orientation, int weight, DWORD italic,
                  DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
                  DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, LPCSTR faceName);

@@ -9,6 +9,7 @@
 //   menu<N>.*            menu, by id          dialog<N>.*     dialog, by id
 //   string<N>.*          string table block   strings.*       string table, by name
 //   <name>.rc            resource script (menus, dialogs, strings), by name
+//   <name>.bdf           bitmap font face, by name (VIKING-20)
 // Anything else is left out.
 #include <cctype>
 #include <cstdio>
@@ -87,6 +88,8 @@ bool Classify(const std::string& path, Entry& e) {
         e.type = "Cursor";
     } else if (ext == "rc") {
         e.type = "Script";
+    } else if (ext == "bdf") {
+        e.type = "Font";
     } else if (Lower(stem) == "strings") {
         e.type = "String";
     } else {

@@ -47,9 +47,13 @@ void HideResourceForTesting(LPCSTR name, bool hide) {
     }
 }
 
-void ClearResourceLookupsForTesting() { Lookups().clear(); }
+void ClearResourceLookupsForTesting() {
+    Lookups().clear();
+}
 
-std::vector<std::string> ResourceLookupsForTesting() { return Lookups(); }
+std::vector<std::string> ResourceLookupsForTesting() {
+    return Lookups();
+}
 
 const EmbeddedResource* FindInTable(const EmbeddedResource* table, size_t count, LPCSTR name,
                                     ResourceType type) {
@@ -100,7 +104,26 @@ bool FindResourceData(HINSTANCE module, LPCSTR name, ResourceType type, Resource
     }
     out.bytes = r->bytes;
     out.size = r->size;
+    out.name = r->name;
     return true;
+}
+
+std::vector<ResourceData> FindResourcesOfType(HINSTANCE module, ResourceType type) {
+    std::vector<ResourceData> found;
+    if (module == nullptr) {
+        return found;
+    }
+    for (size_t i = 0; i < EMBEDDED_RESOURCE_COUNT; ++i) {
+        const EmbeddedResource& r = EMBEDDED_RESOURCES[i];
+        if (r.type != type || r.bytes == nullptr || (r.name != nullptr && IsHidden(r.name))) {
+            continue;
+        }
+        found.push_back({r.bytes, r.size, r.name});
+    }
+    std::sort(found.begin(), found.end(), [](const ResourceData& a, const ResourceData& b) {
+        return std::string(a.name ? a.name : "") < std::string(b.name ? b.name : "");
+    });
+    return found;
 }
 
 HINSTANCE ExecutableInstance() {

@@ -316,6 +316,64 @@ TEST(ArtCursor, IsAMonochromeArrowWithItsTipOnTheHotSpot) {
     EXPECT_TRUE(img.Transparent(1, 0)) << "nothing of the arrow lies above its tip";
 }
 
+// The characters a BDF face holds, and the value of one of its properties.
+struct BdfFace {
+    std::set<uint32_t> codes;
+    std::string Property(const std::string& name) const {
+        size_t at = text.find("\n" + name + " ");
+        return at == std::string::npos
+                   ? ""
+                   : text.substr(at + name.size() + 2,
+                                 text.find('\n', at + 1) - at - name.size() - 2);
+    }
+    std::string text;
+};
+
+BdfFace LoadBdf(const std::string& name) {
+    BdfFace face;
+    auto bytes = artcheck::ReadBytes(ResPath(name));
+    face.text.assign(bytes.begin(), bytes.end());
+    for (size_t at = face.text.find("\nENCODING "); at != std::string::npos;
+         at = face.text.find("\nENCODING ", at + 1)) {
+        face.codes.insert(uint32_t(std::stoul(face.text.substr(at + 10))));
+    }
+    return face;
+}
+
+// Catches a character that would show as the missing-glyph box: file names may hold any
+// Latin-1 or Latin Extended-A letter, and single-byte text maps through Windows-1252.
+TEST(ArtFaces, DialogFaceCoversLatin1ExtendedAAndTheCodePage) {
+    BdfFace face = LoadBdf("fonts/vorla-sans-13.bdf");
+    EXPECT_EQ(face.Property("FAMILY_NAME"), "\"Vorla Sans\"");
+    EXPECT_EQ(face.Property("FONT_ASCENT"), "11");
+    EXPECT_EQ(face.Property("FONT_DESCENT"), "2");
+    std::vector<uint32_t> wanted;
+    for (uint32_t c = 0x20; c < 0x7F; ++c)
+        wanted.push_back(c);
+    for (uint32_t c = 0xA0; c < 0x180; ++c)
+        wanted.push_back(c);
+    for (uint32_t c :
+         {0x20AC, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x2039,
+          0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x203A})
+        wanted.push_back(c);
+    for (uint32_t c : wanted)
+        EXPECT_TRUE(face.codes.count(c)) << "no glyph for U+" << std::hex << c;
+}
+
+// Catches a panel strike without its cell height or without a character the panel shows.
+TEST(ArtFaces, VikingStrikesHoldDigitsCapitalsAndTheirCells) {
+    for (auto [name, cell] : {std::pair{"fonts/viking-20.bdf", 20}, {"fonts/viking-28.bdf", 28}}) {
+        SCOPED_TRACE(name);
+        BdfFace face = LoadBdf(name);
+        EXPECT_EQ(face.Property("FAMILY_NAME"), "\"Viking\"");
+        EXPECT_EQ(
+            std::stoi(face.Property("FONT_ASCENT")) + std::stoi(face.Property("FONT_DESCENT")),
+            cell);
+        for (char c : std::string("0123456789-ROKHPATVEabcxyz "))
+            EXPECT_TRUE(face.codes.count(uint32_t(c))) << "no glyph for '" << c << "'";
+    }
+}
+
 TEST(ArtGenerator, ReproducesTheCommittedFilesByteForByte) {
     namespace fs = std::filesystem;
     fs::path dir = fs::temp_directory_path() / ("vorla_art_" + std::to_string(::getpid()));
@@ -323,7 +381,8 @@ TEST(ArtGenerator, ReproducesTheCommittedFilesByteForByte) {
     std::string cmd = std::string("\"") + VORLA_ARTGEN + "\" \"" + dir.string() + "\"";
     ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
     for (const char* name : {"IDB_PLOCHA.bmp", "IDB_POTVORY.bmp", "IDB_POTBIG.bmp", "IDB_OKOLI.bmp",
-                             "icon128.ico", "icon136.ico", "cursor139.cur"}) {
+                             "icon128.ico", "icon136.ico", "cursor139.cur", "fonts/viking-20.bdf",
+                             "fonts/viking-28.bdf", "fonts/vorla-sans-13.bdf"}) {
         auto made = artcheck::ReadBytes((dir / name).string());
         auto committed = artcheck::ReadBytes(ResPath(name));
         EXPECT_FALSE(made.empty()) << name;

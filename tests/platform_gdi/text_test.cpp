@@ -18,6 +18,13 @@ HFONT Viking(int height) {
                       DEFAULT_PITCH | FF_DONTCARE, "Viking");
 }
 
+// An installed outline face, for what only outline faces show (edge coverage, any size).
+HFONT Outline(int height) {
+    return CreateFont(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                      DEFAULT_PITCH | FF_DONTCARE, "DejaVu Sans");
+}
+
 // A 5-6-5 target with the renderer's text attributes and a font selected.
 struct TextTarget : Target {
     TextTarget(int w, int h, HFONT f) : Target(w, h, PixelFormat::RGB565), font(f) {
@@ -84,10 +91,11 @@ TEST(Fonts, MissingFaceFallsBackToAUsableFont) {
     }
 }
 
-// Catches the em/cell confusion: -h asks for the character height, so the cell is taller.
+// Catches the em/cell confusion: -h asks for the character height, so the cell is taller;
+// for an outline face at any size, and for a bitmap face by its strikes' em heights.
 TEST(Fonts, NegativeHeightIsCharacterHeight) {
     HDC dc = CreateCompatibleDC(nullptr);
-    HFONT f = CreateFont(-20, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "MS Sans Serif");
+    HFONT f = CreateFont(-20, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans");
     HGDIOBJ old = SelectObject(dc, f);
     TEXTMETRIC tm{};
     ASSERT_TRUE(GetTextMetrics(dc, &tm));
@@ -96,9 +104,19 @@ TEST(Fonts, NegativeHeightIsCharacterHeight) {
     LOGFONT lf{};
     EXPECT_EQ(GetObject(f, int(sizeof lf), &lf), int(sizeof lf));
     EXPECT_EQ(lf.lfHeight, -20);
-    EXPECT_STREQ(lf.lfFaceName, "MS Sans Serif");
+    EXPECT_STREQ(lf.lfFaceName, "DejaVu Sans");
     SelectObject(dc, old);
     DeleteObject(f);
+    // Viking's strikes: em heights 18 and 26 in cells of 20 and 28.
+    for (auto [em, cell] : {std::pair{18, 20}, std::pair{26, 28}}) {
+        HFONT v = Viking(-em);
+        old = SelectObject(dc, v);
+        ASSERT_TRUE(GetTextMetrics(dc, &tm));
+        EXPECT_EQ(tm.tmHeight, cell) << "em " << em;
+        EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, em);
+        SelectObject(dc, old);
+        DeleteObject(v);
+    }
     DeleteDC(dc);
 }
 
@@ -142,13 +160,13 @@ TEST(Fonts, TextColourConvertsPerFormat) {
 TEST(TextBackground, TransparentKeepsBackgroundOpaqueFillsCell) {
     // The glyph mask: white text on black.
     Target mask(100, 30, PixelFormat::RGB565);
-    HFONT f1 = Viking(20);
+    HFONT f1 = Outline(20);
     HGDIOBJ o1 = SelectObject(mask.dc, f1);
     SetTextColor(mask.dc, RGB(255, 255, 255));
     SetBkMode(mask.dc, TRANSPARENT);
     TextOut(mask.dc, 2, 3, "Hx 9", 4);
 
-    TextTarget t(100, 30, Viking(20));
+    TextTarget t(100, 30, Outline(20));
     TextOut(t.dc, 2, 3, "Hx 9", 4);
     int wrong = 0, partial = 0;
     for (int y = 0; y < 30; ++y) {
@@ -208,20 +226,20 @@ TEST(DrawTextPlacement, VerticalCentreOnlyWithSingleLine) {
 }
 
 // Catches ink outside the box: a number wider than its box is cut at both sides, and a
-// box shorter than the font (the 15-pixel attack box) cuts the cell at the bottom.
+// box shorter than the digits cuts them at the bottom.
 TEST(DrawTextClipping, ClippedToTheBoxOnAllSides) {
     TextTarget t(120, 60, Viking(20));
-    RECT box{40, 10, 70, 25};
+    RECT box{40, 10, 70, 20};
     t.Draw("88888888", box, DT_CENTER | DT_VCENTER);
-    EXPECT_EQ(t.Ink(0, 0, 120, 60) - t.Ink(40, 10, 70, 25), 0) << "ink outside the box";
-    EXPECT_GT(t.Ink(40, 10, 42, 25), 0) << "cut at the left edge";
-    EXPECT_GT(t.Ink(68, 10, 70, 25), 0) << "cut at the right edge";
-    EXPECT_GT(t.Ink(40, 22, 70, 25), 0) << "digits reach the bottom edge";
+    EXPECT_EQ(t.Ink(0, 0, 120, 60) - t.Ink(40, 10, 70, 20), 0) << "ink outside the box";
+    EXPECT_GT(t.Ink(40, 10, 42, 20), 0) << "cut at the left edge";
+    EXPECT_GT(t.Ink(68, 10, 70, 20), 0) << "cut at the right edge";
+    EXPECT_GT(t.Ink(40, 17, 70, 20), 0) << "digits reach the bottom edge";
 
     TextTarget n(120, 60, Viking(20));
     n.Draw("88888888", box, DT_CENTER | DT_NOCLIP);
     EXPECT_GT(n.Ink(0, 0, 40, 60), 0) << "DT_NOCLIP draws past the box";
-    EXPECT_GT(n.Ink(40, 25, 70, 60), 0);
+    EXPECT_GT(n.Ink(40, 20, 70, 60), 0);
 }
 
 // Catches drawing every line regardless of the box, and a wrong result height.
