@@ -143,7 +143,7 @@ class SdlHost final : public Host {
         // to confirm it, the request waits its whole timeout, and the picture need not.
         if (fullScreenPending_) {
             fullScreenPending_ = false;
-            SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN_DESKTOP);
+            EnterFullScreen();
             Redraw();
         }
     }
@@ -336,9 +336,21 @@ class SdlHost final : public Host {
         return (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
     }
 
+    void EnterFullScreen() {
+        // Without a window manager nobody acts on the full-screen request, yet SDL takes
+        // the window to be the screen's size from then on and draws for that size; so the
+        // window is first made to cover the screen itself.
+        const int display = std::max(0, SDL_GetWindowDisplayIndex(window_.get()));
+        SDL_Rect bounds{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
+        SDL_GetDisplayBounds(display, &bounds);
+        SDL_SetWindowPosition(window_.get(), bounds.x, bounds.y);
+        SDL_SetWindowSize(window_.get(), bounds.w, bounds.h);
+        SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
+
     void ToggleFullScreen() {
         if (!FullScreen()) {
-            SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN_DESKTOP);
+            EnterFullScreen();
         } else {
             SDL_SetWindowFullscreen(window_.get(), 0);
             // A window of the largest whole scale that leaves room for the desktop.
