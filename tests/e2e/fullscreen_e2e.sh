@@ -85,6 +85,19 @@ year_changed() {
 menu_shown() { picture "$1" "$E2E_TMP/now.ppm"; ! same "$E2E_TMP/reference.ppm" "$E2E_TMP/now.ppm"; }
 menu_gone() { picture "$1" "$E2E_TMP/now.ppm"; same "$E2E_TMP/reference.ppm" "$E2E_TMP/now.ppm"; }
 
+# rgb <picture> <x> <y>: "r g b" of a pixel.
+rgb() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:; }
+
+# The picture is whole, not a part of it enlarged: MENU's face is blue at its place at the
+# top of the panel, and START's is orange at the bottom.
+looks_whole() {
+    local r g b
+    read -r r g b < <(rgb "$1" 495 30)
+    [ "$b" -gt 150 ] && [ "$r" -lt 100 ] || { echo "no blue MENU at (495,30): $r $g $b"; return 1; }
+    read -r r g b < <(rgb "$1" 495 425)
+    [ "$r" -gt 180 ] && [ "$b" -lt 80 ] || { echo "no orange START at (495,425): $r $g $b"; return 1; }
+}
+
 # MENU opens the menu and Escape closes it; START runs the years and STOP pauses them.
 # Starts from the reference picture, and leaves a fresh one.
 check_buttons() {  # check_buttons <scale> <label>
@@ -106,6 +119,7 @@ geometry
 park 2
 until_true 10 settled 2 "$E2E_TMP/reference.ppm" || { echo "no steady first picture"; exit 1; }
 until_true 5 in_place 2 0 0 || { echo "start: not full screen: ${WW}x${WH}+$WX+$WY"; exit 1; }
+looks_whole "$E2E_TMP/reference.ppm" || exit 1
 check_buttons 2 "start"
 
 for toggle in 1 2 3 4; do
@@ -114,11 +128,13 @@ for toggle in 1 2 3 4; do
         until_true 5 in_place 1 any || {
             echo "toggle $toggle: not a whole picture in a 640x480 window: ${WW}x${WH}+$WX+$WY"
             exit 1; }
+        looks_whole "$E2E_TMP/now.ppm" || exit 1
         check_buttons 1 "toggle $toggle (window)"
     else
         until_true 5 in_place 2 0 0 || {
             echo "toggle $toggle: not a whole picture over the screen: ${WW}x${WH}+$WX+$WY"
             exit 1; }
+        looks_whole "$E2E_TMP/now.ppm" || exit 1
         check_buttons 2 "toggle $toggle (full screen)"
     fi
     echo "toggle $toggle: ${WW}x${WH}+$WX+$WY, whole picture, MENU and START work"
