@@ -1,12 +1,16 @@
 # The README's commands. Each installs what is missing first.
 BUILD       ?= build
 BUILD_ASAN  ?= build-asan
-BUILD_BENCH ?= build-release
+BUILD_RELEASE ?= build-release
+BUILD_BENCH ?= build-bench
 BUILD_FUZZ  ?= build-fuzz
 JOBS        ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
+# Warnings are errors for the developer targets (test, test-release, sanitize) and CI;
+# WERROR=OFF lets them run on a compiler with warnings this code has not met yet.
+WERROR      ?= ON
 
-.PHONY: all deps build test run sanitize bench fuzz format clean
+.PHONY: all deps build test test-release run sanitize bench fuzz format clean
 
 all: build
 
@@ -19,15 +23,22 @@ $(BUILD)/CMakeCache.txt:
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
-test: build
+test: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Debug -DVORLA_WERROR=$(WERROR)
+	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-release: deps
+	cmake -S . -B $(BUILD_RELEASE) -DCMAKE_BUILD_TYPE=Release -DVORLA_WERROR=$(WERROR)
+	cmake --build $(BUILD_RELEASE) -j $(JOBS)
+	cd $(BUILD_RELEASE) && ctest --output-on-failure -j $(JOBS)
 
 run: build
 	@if [ -x $(BUILD)/app/vorla ]; then $(BUILD)/app/vorla; \
 	else echo "vorla: the program window is not built yet; see README.md"; exit 1; fi
 
 sanitize: deps
-	cmake -S . -B $(BUILD_ASAN) -DCMAKE_BUILD_TYPE=Debug -DVORLA_SANITIZE=ON
+	cmake -S . -B $(BUILD_ASAN) -DCMAKE_BUILD_TYPE=Debug -DVORLA_SANITIZE=ON -DVORLA_WERROR=$(WERROR)
 	cmake --build $(BUILD_ASAN) -j $(JOBS)
 	cd $(BUILD_ASAN) && ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
 	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
@@ -48,4 +59,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_BENCH) $(BUILD_FUZZ)
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_RELEASE) $(BUILD_BENCH) $(BUILD_FUZZ)

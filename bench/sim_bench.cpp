@@ -15,8 +15,13 @@ WorldState BusyWorld() {
     Brush brush;
     for (int i = 0; i < 700; ++i) {
         const int32_t roll = RandomBelow(10);
-        brush.SelectTool(roll < 4 ? TOOL_BLUE : roll < 8 ? TOOL_RED : roll == 8 ? TOOL_ROCK : TOOL_TREE);
-        brush.ApplyBrush(world, RandomBelow(BOARD_SIZE), RandomBelow(BOARD_SIZE));
+        brush.SelectTool(roll < 4    ? TOOL_BLUE
+                         : roll < 8  ? TOOL_RED
+                         : roll == 8 ? TOOL_ROCK
+                                     : TOOL_TREE);
+        const int32_t row = RandomBelow(BOARD_SIZE);
+        const int32_t column = RandomBelow(BOARD_SIZE);
+        brush.ApplyBrush(world, column, row);
     }
     for (int year = 0; year < 20; ++year) {
         world.StepYear();

@@ -55,6 +55,8 @@ struct CRect : RECT {
     bool operator==(const RECT& o) const {
         return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
     }
+    // Exact for two CRects, so that C++20's reversed candidate doesn't tie with the above.
+    bool operator==(const CRect& o) const { return *this == static_cast<const RECT&>(o); }
 };
 
 class CCmdTarget;
@@ -92,7 +94,7 @@ struct AFX_CMDHANDLERINFO {
 #define DECLARE_MESSAGE_MAP()                     \
   protected:                                      \
     static const AFX_MSGMAP* GetThisMessageMap(); \
-    virtual const AFX_MSGMAP* GetMessageMap() const;
+    const AFX_MSGMAP* GetMessageMap() const override;
 
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)          \
     const AFX_MSGMAP* theClass::GetMessageMap() const { \
@@ -387,6 +389,8 @@ class CFrameWnd : public CWnd {
     // The class registered for frames when Create is given no class name.
     static constexpr const char* DEFAULT_CLASS = "AfxFrameOrView";
 
+    // The frame's own Create sits beside the window's, not in place of it.
+    using CWnd::Create;
     BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle = WS_OVERLAPPEDWINDOW,
                 const RECT& rect = rectDefault, CWnd* pParentWnd = nullptr,
                 LPCSTR lpszMenuName = nullptr, DWORD dwExStyle = 0, void* pContext = nullptr);

@@ -70,7 +70,8 @@ class Host {
 Host& CurrentHost();
 void InstallHost(std::unique_ptr<Host> host);
 
-// The real window. Returns null when no display can be opened.
-std::unique_ptr<Host> CreateSdlHost();
+// The real window. Returns null when no display can be opened, and says why in whyNot
+// ("cannot open a display: ...").
+std::unique_ptr<Host> CreateSdlHost(std::string* whyNot = nullptr);
 
 }  // namespace platform

@@ -4,13 +4,16 @@
 #include <climits>
 #include <csignal>
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/host/host.h"
 #include "platform/host/keymap.h"
+#include "platform/host/video_drivers.h"
 #include "platform/host/viewport.h"
 #include "platform/screen.h"
 
@@ -73,10 +76,12 @@ class SdlHost final : public Host {
         texture_.reset();
         renderer_.reset();
         window_.reset();
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        if (videoOpen_) {
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        }
     }
 
-    bool Open() {
+    bool Open(std::string& whyNot) {
         SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "1");
         SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
         // One scaled copy of a small picture, and only when it changes, needs no GPU; the
@@ -84,7 +89,7 @@ class SdlHost final : public Host {
         // software GL of some 60 MB). SDL_RENDER_DRIVER in the environment still decides.
         SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_DEFAULT);
         SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        if (!OpenVideo(whyNot)) {
             return false;
         }
         CatchHangUp();
@@ -98,15 +103,18 @@ class SdlHost final : public Host {
         window_.reset(SDL_CreateWindow("vorla", 0, 0, desktop.w, desktop.h,
                                        SDL_WINDOW_BORDERLESS | SDL_WINDOW_RESIZABLE));
         if (!window_) {
+            whyNot = std::string("cannot open a window: ") + SDL_GetError();
             return false;
         }
         renderer_.reset(SDL_CreateRenderer(window_.get(), -1, 0));
         if (!renderer_) {
+            whyNot = std::string("cannot draw in the window: ") + SDL_GetError();
             return false;
         }
         texture_.reset(SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_ARGB8888,
                                          SDL_TEXTUREACCESS_STREAMING, SCREEN_WIDTH, SCREEN_HEIGHT));
         if (!texture_) {
+            whyNot = std::string("cannot draw in the window: ") + SDL_GetError();
             return false;
         }
         SDL_SetTextureScaleMode(texture_.get(), SDL_ScaleModeNearest);
@@ -156,7 +164,7 @@ class SdlHost final : public Host {
         // to confirm it, the request waits its whole timeout, and the picture need not.
         if (fullScreenPending_) {
             fullScreenPending_ = false;
-            SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN_DESKTOP);
+            EnterFullScreen();
             Redraw();
         }
     }
@@ -228,6 +236,44 @@ class SdlHost final : public Host {
     void SetClipboardText(const std::string& text) override { SDL_SetClipboardText(text.c_str()); }
 
   private:
+    // SDL, left to itself, settles on an invisible driver when no display answers, and
+    // the program would run on unseen. So the drivers that show a window are tried one by
+    // one, and an invisible one is used only when the user names it.
+    bool OpenVideo(std::string& whyNot) {
+        DisplayEnvironment env;
+        env.videoDriver = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+        env.display = std::getenv("DISPLAY");
+        env.waylandDisplay = std::getenv("WAYLAND_DISPLAY");
+        env.runtimeDir = std::getenv("XDG_RUNTIME_DIR");
+        std::vector<DriverFailure> failures;
+        if (DriversNamed(env)) {
+            videoOpen_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+            if (!videoOpen_) {
+                failures.push_back({env.videoDriver, SDL_GetError()});
+            }
+        } else {
+            std::vector<std::string> builtIn;
+            for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+                builtIn.emplace_back(SDL_GetVideoDriver(i));
+            }
+            for (const std::string& driver : DriversToTry(builtIn, env)) {
+                SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, driver.c_str(), SDL_HINT_OVERRIDE);
+                videoOpen_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+                const std::string error = videoOpen_ ? "" : SDL_GetError();
+                SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+                if (videoOpen_) {
+                    break;
+                }
+                failures.push_back({driver, error});
+            }
+        }
+        if (!videoOpen_) {
+            whyNot = "cannot open a display: ";
+            whyNot += NoDisplayReason(failures, env);
+        }
+        return videoOpen_;
+    }
+
     bool SamePicture(const uint8_t* pixels, int32_t pitch) {
         constexpr size_t ROW = size_t(SCREEN_WIDTH) * 2;
         bool same = shown_.size() == ROW * SCREEN_HEIGHT;
@@ -315,9 +361,21 @@ class SdlHost final : public Host {
         return (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
     }
 
+    void EnterFullScreen() {
+        // Without a window manager nobody acts on the full-screen request, yet SDL takes
+        // the window to be the screen's size from then on and draws for that size; so the
+        // window is first made to cover the screen itself.
+        const int display = std::max(0, SDL_GetWindowDisplayIndex(window_.get()));
+        SDL_Rect bounds{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
+        SDL_GetDisplayBounds(display, &bounds);
+        SDL_SetWindowPosition(window_.get(), bounds.x, bounds.y);
+        SDL_SetWindowSize(window_.get(), bounds.w, bounds.h);
+        SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
+
     void ToggleFullScreen() {
         if (!FullScreen()) {
-            SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN_DESKTOP);
+            EnterFullScreen();
         } else {
             SDL_SetWindowFullscreen(window_.get(), 0);
             // A window of the largest whole scale that leaves room for the desktop.
@@ -470,13 +528,18 @@ class SdlHost final : public Host {
     bool lost_ = false;
     bool minimized_ = false;
     bool altEnterHeld_ = false;
+    bool videoOpen_ = false;
 };
 
 }  // namespace
 
-std::unique_ptr<Host> CreateSdlHost() {
+std::unique_ptr<Host> CreateSdlHost(std::string* whyNot) {
     auto host = std::make_unique<SdlHost>();
-    if (!host->Open()) {
+    std::string reason;
+    if (!host->Open(reason)) {
+        if (whyNot != nullptr) {
+            *whyNot = reason;
+        }
         return nullptr;
     }
     return host;

@@ -61,7 +61,7 @@ class FileDialogTest : public dialogtest::DialogTest {
             char text[512];
             SendMessage(list, LB_GETTEXT, WPARAM(i), LPARAM(reinterpret_cast<intptr_t>(text)));
             bool folder = SendMessage(list, LB_GETITEMDATA, WPARAM(i), 0) != 0;
-            out.push_back(folder ? "[" + std::string(text) + "]" : text);
+            out.push_back(folder ? std::string("[") + text + "]" : std::string(text));
         }
         return out;
     }
@@ -325,8 +325,11 @@ TEST_F(FileDialogTest, OpenAndFileMustExist) {
 
 // Catches a list that can't be scrolled: rows beyond the box would be out of reach.
 TEST_F(FileDialogTest, LongListScrollsByKeyboardAndScrollBar) {
-    for (int i = 0; i < 30; ++i)
-        WriteText(dir / ("f" + std::to_string(100 + i) + ".vrz"), "x");
+    for (int i = 0; i < 30; ++i) {
+        std::string name = "f";
+        name += std::to_string(100 + i);
+        WriteText(dir / (name + ".vrz"), "x");
+    }
     LRESULT topAtEnd = -1, topAfterUp = -1, topAfterPage = -1, selAfterType = -1;
     Then([&] {
         Key(VK_TAB);

@@ -1,11 +1,13 @@
 // The real SDL2 host on an X server (run under xvfb-run): a presented page must appear on
-// the screen, scaled and centred.
+// the screen, scaled and centred; and with no display, the host must say so rather than
+// open an invisible one.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,7 +36,51 @@ uint32_t RootPixel(const std::vector<uint8_t>& rgb, int x, int y) {
     return uint32_t(rgb[i]) << 16 | uint32_t(rgb[i + 1]) << 8 | rgb[i + 2];
 }
 
+// Sets or unsets a variable for the scope, and puts the old value back.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) {
+            old_ = old;
+        }
+        if (value != nullptr) {
+            setenv(name, value, 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+    ~ScopedEnv() {
+        if (old_) {
+            setenv(name_, old_->c_str(), 1);
+        } else {
+            unsetenv(name_);
+        }
+    }
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
 }  // namespace
+
+// Faults: SDL's fallback to its offscreen driver (a host that opens, on which the program
+// runs unseen), or a refusal that doesn't say why.
+TEST(SdlHost, WithoutADisplayRefusesAndSaysWhy) {
+    ScopedEnv display("DISPLAY", nullptr);
+    ScopedEnv wayland("WAYLAND_DISPLAY", nullptr);
+    ScopedEnv driver("SDL_VIDEODRIVER", nullptr);
+    std::string whyNot;
+    std::unique_ptr<platform::Host> host = platform::CreateSdlHost(&whyNot);
+    EXPECT_EQ(host, nullptr);
+    EXPECT_EQ(whyNot.rfind("cannot open a display: ", 0), 0u) << whyNot;
+    EXPECT_NE(whyNot.find("DISPLAY is not set"), std::string::npos) << whyNot;
+
+    // Asked for by name, the invisible driver serves (tests and scripts rely on it).
+    ScopedEnv offscreen("SDL_VIDEODRIVER", "offscreen");
+    host = platform::CreateSdlHost(&whyNot);
+    EXPECT_NE(host, nullptr) << whyNot;
+}
 
 // Faults: nothing shown, colours expanded wrongly, the picture not scaled by 2 and
 // centred on black, or the host not opening at all on a working display.
