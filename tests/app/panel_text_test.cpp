@@ -1,6 +1,7 @@
 // The panel's numbers and the year against their boxes, in the fonts the main window
 // makes: every value the boxes are meant for shows whole, and no two digits look alike.
 #include <climits>
+#include <cstdio>
 #include <string>
 
 #include "sim/world.h"
@@ -19,8 +20,10 @@ const RECT YEAR_BOX{495, 352, 620, 384};
 constexpr int LARGEST_YEAR = 999999;
 
 std::string Str(const RECT& r) {
-    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " +
-           std::to_string(r.right) + ", " + std::to_string(r.bottom) + ")";
+    char text[64];
+    std::snprintf(text, sizeof text, "(%d, %d, %d, %d)", int(r.left), int(r.top), int(r.right),
+                  int(r.bottom));
+    return text;
 }
 
 class PanelTextTest : public AppTest {
