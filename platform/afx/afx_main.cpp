@@ -1,10 +1,19 @@
+#include <cstdlib>
+
 #include "platform/afx/afx.h"
 #include "platform/host/host.h"
 
 // Kept apart from the rest of the framework, so that tests, which run on the headless
 // host, never link the real one.
-int AfxMain() {
-    std::unique_ptr<platform::Host> host = platform::CreateSdlHost();
+int AfxMain(const platform::HostOptions& options, bool scaleGiven) {
+    platform::HostOptions chosen = options;
+    if (!scaleGiven) {
+        // An unknown value is ignored: the environment is no place to fail a start.
+        if (const char* scale = std::getenv("VORLA_SCALE")) {
+            platform::ParseScaleMode(scale, chosen.scale);
+        }
+    }
+    std::unique_ptr<platform::Host> host = platform::CreateSdlHost(chosen);
     if (!host)
         return 1;
     platform::InstallHost(std::move(host));

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -70,7 +71,19 @@ class Host {
 Host& CurrentHost();
 void InstallHost(std::unique_ptr<Host> host);
 
+// How the 640 x 480 picture fills the screen: sharp (nearest-neighbour to a whole factor,
+// then smoothed to the final size) or integer (whole factors only, on black).
+enum class ScaleMode { Sharp, Integer };
+
+struct HostOptions {
+    bool startInWindow = false;
+    ScaleMode scale = ScaleMode::Sharp;
+};
+
+// "sharp" or "integer"; false for anything else, leaving mode alone.
+bool ParseScaleMode(std::string_view text, ScaleMode& mode);
+
 // The real window. Returns null when no display can be opened.
-std::unique_ptr<Host> CreateSdlHost();
+std::unique_ptr<Host> CreateSdlHost(const HostOptions& options);
 
 }  // namespace platform

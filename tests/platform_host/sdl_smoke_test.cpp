@@ -42,7 +42,7 @@ TEST(SdlHost, PresentedPageAppearsScaledAndCentred) {
     if (std::getenv("DISPLAY") == nullptr) {
         GTEST_SKIP() << "no X display (Xvfb not installed?)";
     }
-    std::unique_ptr<platform::Host> host = platform::CreateSdlHost();
+    std::unique_ptr<platform::Host> host = platform::CreateSdlHost({});
     ASSERT_NE(host, nullptr);
     ASSERT_TRUE(host->AcquireScreen(640, 480, 16));
     EXPECT_FALSE(host->AcquireScreen(800, 600, 16));
