@@ -4,6 +4,7 @@
 
 #include "app/mainframe.h"
 #include "app/world_files.h"
+#include "display/display.h"
 #include "platform/afx/file.h"
 
 namespace {
@@ -41,6 +42,13 @@ void CMainFrame::OnLoadWorld() {
 }
 
 void CMainFrame::OpenWorldAtStart(const std::string& path) {
+    // No frame has been shown yet: the board goes on both pages first, so that a message
+    // about the file stands over the board rather than over a blank screen.
+    for (int page = 0; page < 2; ++page) {
+        if (RenderFrame() == 1) {
+            g_display.Flip();
+        }
+    }
     DialogScope scope(*this);
     LoadWorld(path);
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <sstream>
 
 #include "app/world_files.h"
 #include "platform/afx/file.h"
@@ -33,31 +34,31 @@ std::string OneLine(CFileException* error) {
 
 std::string FormatStatistics(const WorldState& world, bool json) {
     const char* names[2] = {"blue", "red"};
-    std::string text;
+    std::ostringstream text;
     char line[160];
     if (json) {
-        text = "{";
+        text << '{';
         for (int clan = 0; clan < 2; ++clan) {
             const ClanStats& s = world.stats[clan];
             std::snprintf(line, sizeof line,
                           "\"%s\":{\"population\":%d,\"kills\":%d,\"deaths\":%d,\"births\":%d},",
                           names[clan], s.population, s.killed, s.died, s.births);
-            text += line;
+            text << line;
         }
-        text += "\"year\":" + std::to_string(world.year) +
-                ",\"balance\":" + Number(world.balance, true) + "}\n";
-        return text;
+        text << "\"year\":" << world.year << ",\"balance\":" << Number(world.balance, true)
+             << "}\n";
+        return text.str();
     }
-    text = "      population     kills    deaths    births\n";
+    text << "      population     kills    deaths    births\n";
     for (int clan = 0; clan < 2; ++clan) {
         const ClanStats& s = world.stats[clan];
         std::snprintf(line, sizeof line, "%-4s  %10d%10d%10d%10d\n", names[clan], s.population,
                       s.killed, s.died, s.births);
-        text += line;
+        text << line;
     }
-    text += "year     " + std::to_string(world.year) + "\n";
-    text += "balance  " + Number(world.balance, false) + "\n";
-    return text;
+    text << "year     " << world.year << "\n";
+    text << "balance  " << Number(world.balance, false) << "\n";
+    return text.str();
 }
 
 int RunSimulate(const SimulateOptions& options, std::ostream& out, std::ostream& err) {

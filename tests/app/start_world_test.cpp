@@ -30,6 +30,10 @@ class StartWorldTest : public AppTest {
                 // What is on screen while the box is up: the page GDI draws on, no year passing.
                 auto* shown = dynamic_cast<CMainFrame*>(g_app.m_pMainWnd);
                 modalWhileShown = shown != nullptr ? shown->modalOpen : -1;
+            blackWhileShown = 0;
+            for (uint16_t pixel : host->Presented()) {
+                blackWhileShown += pixel == 0;
+            }
                 ScriptedInput(host).Key(VK_RETURN).Now();
             });
     }
@@ -50,6 +54,8 @@ class StartWorldTest : public AppTest {
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(types[0] & 0xF0, MB_ICONSTOP);
         EXPECT_EQ(modalWhileShown, 1);
+        // The box stands over the board, not over a page never drawn on.
+        EXPECT_LT(blackWhileShown, host->Presented().size() / 100);
         EXPECT_NE(boxes[0].find((folder / name).string() + why), std::string::npos) << boxes[0];
         EXPECT_EQ(frame->world.year, 0);
         for (const Cell& cell : frame->world.board) {
@@ -69,6 +75,7 @@ class StartWorldTest : public AppTest {
     std::vector<std::string> boxes;
     std::vector<UINT> types;
     int modalWhileShown = -2;
+    size_t blackWhileShown = 0;
 };
 
 // Catches a named world that is ignored, loaded before the board is ready (and then
@@ -99,7 +106,8 @@ TEST_F(StartWorldTest, AGoodFileIsLoadedPausedWithTheToolNothing) {
 }
 
 // Catches a failed start-up load that is silent, kills the program, leaves a half-loaded
-// board, or leaves the frames held as if a dialog were still open.
+// board, shows its box over a blank screen, or leaves the frames held as if a dialog were
+// still open.
 TEST_F(StartWorldTest, AMissingFileSaysSoAndLeavesTheEmptyBoard) {
     ExpectFailedStart("missing.vrz", " was not found.\nNo such file or directory");
 }
