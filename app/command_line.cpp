@@ -130,7 +130,14 @@ const Option* FindOption(std::string_view name, unsigned mode) {
     return nullptr;
 }
 
+// The message echoes what was typed; a control character in it (a newline in a quoted
+// argument, an escape sequence) is shown as '?', so the message stays one plain line.
 CommandLine Fail(std::string message) {
+    for (char& ch : message) {
+        if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F) {
+            ch = '?';
+        }
+    }
     CommandLine c;
     c.mode = CommandMode::Error;
     c.error = std::move(message);

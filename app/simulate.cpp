@@ -20,12 +20,17 @@ std::string Number(double value, bool exact) {
     return std::string(text, result.ptr);
 }
 
-// The message box's two lines as one.
+// The message box's two lines as one; a control character in a file name shows as '?'.
 std::string OneLine(CFileException* error) {
     std::string text = error->GetErrorMessage();
     const size_t newline = text.find('\n');
     if (newline != std::string::npos) {
         text = text.substr(0, newline) + " (" + text.substr(newline + 1) + ")";
+    }
+    for (char& ch : text) {
+        if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F) {
+            ch = '?';
+        }
     }
     return text;
 }

@@ -30,10 +30,10 @@ class StartWorldTest : public AppTest {
                 // What is on screen while the box is up: the page GDI draws on, no year passing.
                 auto* shown = dynamic_cast<CMainFrame*>(g_app.m_pMainWnd);
                 modalWhileShown = shown != nullptr ? shown->modalOpen : -1;
-            blackWhileShown = 0;
-            for (uint16_t pixel : host->Presented()) {
-                blackWhileShown += pixel == 0;
-            }
+                blackWhileShown = 0;
+                for (uint16_t pixel : host->Presented()) {
+                    blackWhileShown += pixel == 0;
+                }
                 ScriptedInput(host).Key(VK_RETURN).Now();
             });
     }

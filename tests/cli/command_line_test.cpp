@@ -113,6 +113,8 @@ TEST(CommandLine, EveryUsageErrorIsOneLineNamingTheCulprit) {
         {{"a.vrz", "b.vrz"}, "unexpected argument 'b.vrz'"},
         {{"simulate"}, "simulate needs a world file"},
         {{"simulate", "--years=2"}, "simulate needs a world file"},
+        {{"--new\nline"}, "unknown option '--new?line'"},
+        {{"--scale=\x1b[2J"}, "bad value '?[2J' for --scale"},
     };
     for (const Case& c : cases) {
         const CommandLine result = Parse(c.args);
