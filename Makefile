@@ -4,13 +4,15 @@ BUILD_ASAN  ?= build-asan
 BUILD_RELEASE ?= build-release
 BUILD_BENCH ?= build-bench
 BUILD_FUZZ  ?= build-fuzz
+BUILD_RUN   ?= build-run
+PREFIX      ?= /usr/local
 JOBS        ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 # Warnings are errors for the developer targets (test, test-release, sanitize) and CI;
 # WERROR=OFF lets them run on a compiler with warnings this code has not met yet.
 WERROR      ?= ON
 
-.PHONY: all deps build test test-release run sanitize bench fuzz format clean
+.PHONY: all deps build test test-release run run-build install package sanitize bench fuzz format clean
 
 all: build
 
@@ -33,9 +35,20 @@ test-release: deps
 	cmake --build $(BUILD_RELEASE) -j $(JOBS)
 	cd $(BUILD_RELEASE) && ctest --output-on-failure -j $(JOBS)
 
-run: build
-	@if [ -x $(BUILD)/app/vorla ]; then $(BUILD)/app/vorla; \
-	else echo "vorla: the program window is not built yet; see README.md"; exit 1; fi
+# The program as users get it: optimised, without the test suites. ARGS are passed on,
+# for example make run ARGS="--window world.vrz".
+run-build: deps
+	cmake -S . -B $(BUILD_RUN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORLA_TESTS=OFF
+	cmake --build $(BUILD_RUN) -j $(JOBS)
+
+run: run-build
+	$(BUILD_RUN)/app/vorla $(ARGS)
+
+install: run-build
+	cmake --install $(BUILD_RUN) --prefix "$(PREFIX)" --strip
+
+package: run-build
+	cd $(BUILD_RUN) && cpack -G DEB
 
 sanitize: deps
 	cmake -S . -B $(BUILD_ASAN) -DCMAKE_BUILD_TYPE=Debug -DVORLA_SANITIZE=ON -DVORLA_WERROR=$(WERROR)
@@ -59,4 +72,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_RELEASE) $(BUILD_BENCH) $(BUILD_FUZZ)
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_RELEASE) $(BUILD_BENCH) $(BUILD_FUZZ) $(BUILD_RUN) build-package

@@ -8,10 +8,12 @@
 #include "sim/random.h"
 
 BEGIN_MESSAGE_MAP(CSimApp, CWinApp)
-    ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
 END_MESSAGE_MAP()
 
-CSimApp::CSimApp() : CWinApp(nullptr) { SeedRandom(uint32_t(std::time(nullptr))); }
+CSimApp::CSimApp() : CWinApp(nullptr) {
+    SeedRandom(uint32_t(std::time(nullptr)));
+}
 
 BOOL CSimApp::InitInstance() {
     CMainFrame* frame = new CMainFrame;
@@ -24,6 +26,12 @@ BOOL CSimApp::InitInstance() {
     const HWND window = frame->m_hWnd;
     frame->SendMessage(WM_INIT_SURFACES, 0, 0);
     // A sheet that failed to load has closed the window: a failed start, not a run.
+    if (!IsWindow(window)) {
+        return FALSE;
+    }
+    if (!startWorldPath.empty()) {
+        frame->OpenWorldAtStart(startWorldPath);
+    }
     return IsWindow(window);
 }
 

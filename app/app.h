@@ -1,14 +1,19 @@
 // The application object: seeds the random source and starts the main window.
 #pragma once
 
+#include <string>
+
 #include "platform/afx/afx.h"
 
 class CSimApp : public CWinApp {
-public:
+  public:
     CSimApp();
     BOOL InitInstance() override;
 
-protected:
+    // A world file to load once the board is ready; empty for none.
+    std::string startWorldPath;
+
+  protected:
     void OnAppAbout();
     DECLARE_MESSAGE_MAP()
 };

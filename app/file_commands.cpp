@@ -1,18 +1,16 @@
-// Saving and loading worlds through the open/save dialog. The whole file is built or read
-// in memory; the framework's whole-file transfers do the careful part, and every failure
-// is shown with the file's full path and the reason.
+// Saving and loading worlds through the open/save dialog, and the world named at start.
+// Every failure is shown with the file's full path and the reason.
 #include <string>
-#include <vector>
 
 #include "app/mainframe.h"
-#include "persist/worldfile.h"
-#include "platform/afx/file_image.h"
+#include "app/world_files.h"
+#include "display/display.h"
+#include "platform/afx/file.h"
 
 namespace {
 
 constexpr const char* WORLD_FILTER = "Vorla Files (*.vrz)|*.vrz| All Files (*.*)|*.*||";
 constexpr DWORD WORLD_DIALOG_FLAGS = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-constexpr const char* NOT_A_WORLD_FILE = "Not a world file";
 
 void Report(CFileException* error) {
     error->ReportError(MB_ICONSTOP | MB_OK);
@@ -27,31 +25,37 @@ void CMainFrame::OnSaveWorld() {
     if (dialog.DoModal() != IDOK) {
         return;
     }
-    MemoryWorldStream image;
-    WriteWorldFile(image, world);
     try {
-        platform::SaveFileImage(dialog.GetPathName().c_str(), image.Bytes().data(),
-                                image.Bytes().size());
+        SaveWorldFile(dialog.GetPathName(), world);
     } catch (CFileException* error) {
         Report(error);
     }
 }
 
-// Nothing changes unless the file is read whole and carries the marker.
 void CMainFrame::OnLoadWorld() {
     DialogScope scope(*this);
     CFileDialog dialog(TRUE, "vrz", nullptr, WORLD_DIALOG_FLAGS, WORLD_FILTER);
     if (dialog.DoModal() != IDOK) {
         return;
     }
-    const std::string path = platform::FullPathOf(dialog.GetPathName());
-    try {
-        MemoryWorldStream stream(platform::LoadFileImage(path.c_str(), WORLD_FILE_LIMIT));
-        if (!ReadWorldFile(stream, world)) {
-            auto* error = new CFileException(CFileException::genericException, -1, path.c_str());
-            error->m_strReason = NOT_A_WORLD_FILE;
-            throw error;
+    LoadWorld(dialog.GetPathName());
+}
+
+void CMainFrame::OpenWorldAtStart(const std::string& path) {
+    // No frame has been shown yet: the board goes on both pages first, so that a message
+    // about the file stands over the board rather than over a blank screen.
+    for (int page = 0; page < 2; ++page) {
+        if (RenderFrame() == 1) {
+            g_display.Flip();
         }
+    }
+    DialogScope scope(*this);
+    LoadWorld(path);
+}
+
+void CMainFrame::LoadWorld(const std::string& path) {
+    try {
+        LoadWorldFile(path, world);
         brush.tool = TOOL_NOTHING;
     } catch (CFileException* error) {
         Report(error);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/afx/afx.h"
 #include "platform/ddraw/ddraw.h"
@@ -49,6 +50,8 @@ class CMainFrame : public CFrameWnd {
     void ShowPopupMenu(int x, int y);
     void StartYears();
     void ToggleYears();
+    // Loads the world file named at start, as the load command loads the file it is given.
+    void OpenWorldAtStart(const std::string& path);
 
     // While a command's dialog is open: timer ticks are dropped and the page GDI draws on
     // is in front. Cleared on every way out.
@@ -84,6 +87,8 @@ class CMainFrame : public CFrameWnd {
     void OnAbout();
     void OnLoadWorld();
     void OnSaveWorld();
+    // The load command's work once it has a path: failures are shown, nothing changes.
+    void LoadWorld(const std::string& path);
     void OnToolBlue();
     void OnToolRed();
     void OnToolTree();

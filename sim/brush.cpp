@@ -70,7 +70,7 @@ void Brush::ApplyBrush(WorldState& world, int column, int row) {
             // Placed creatures strike harder than newborns of the same kind.
             cell.attack = RandomBelow(kind + 2) + kind + 1;
             cell.age = 0;
-            ++world.stats[clan].total;
+            CountOne(world.stats[clan].total);
             return;
         }
         case TOOL_ROCK:

@@ -9,10 +9,14 @@ bool OnBoard(int column, int row) {
     return column >= 0 && column < BOARD_SIZE && row >= 0 && row < BOARD_SIZE;
 }
 
-bool IsCreature(int32_t type) { return type == CELL_BLUE || type == CELL_RED; }
+bool IsCreature(int32_t type) {
+    return type == CELL_BLUE || type == CELL_RED;
+}
 
 // Ages grow without limit; wrap instead of overflowing after two billion years.
-int32_t OneYearOlder(int32_t age) { return int32_t(uint32_t(age) + 1u); }
+int32_t OneYearOlder(int32_t age) {
+    return int32_t(uint32_t(age) + 1u);
+}
 
 // Neighbour counts of both clans for every square, made once at the start of a year.
 // Types do not change until the year is over, so the counts hold for both passes.
@@ -24,7 +28,9 @@ struct ClanCounts {
 };
 thread_local ClanCounts g_counts;
 
-constexpr int Framed(int column, int row) { return (column + 1) * FRAMED + (row + 1); }
+constexpr int Framed(int column, int row) {
+    return (column + 1) * FRAMED + (row + 1);
+}
 
 void CountClans(const std::array<Cell, BOARD_CELLS>& board) {
     std::memset(g_counts.count, 0, sizeof(g_counts.count));
@@ -51,8 +57,8 @@ void CountClans(const std::array<Cell, BOARD_CELLS>& board) {
 }
 
 // The order in which a square strikes its neighbours.
-constexpr int STRIKE_OFFSETS[8][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1},
-                                      {-1, -1}, {-1, 1}, {1, 1}, {1, -1}};
+constexpr int STRIKE_OFFSETS[8][2] = {{-1, 0},  {1, 0},  {0, -1}, {0, 1},
+                                      {-1, -1}, {-1, 1}, {1, 1},  {1, -1}};
 
 }  // namespace
 
@@ -119,8 +125,8 @@ void WorldState::TryBirth(int column, int row) {
     born.hp = RandomBelow(kind + 3) + kind + 1;
     born.attack = RandomBelow(kind + 2) + 1;
     born.age = 0;
-    ++stats[clan].total;
-    ++stats[clan].births;
+    CountOne(stats[clan].total);
+    CountOne(stats[clan].births);
 }
 
 void WorldState::DecideSurvival(int column, int row) {
@@ -148,7 +154,7 @@ void WorldState::DecideSurvival(int column, int row) {
         next.age = OneYearOlder(cell.age);
         return;
     }
-    ++stats[clan].died;
+    CountOne(stats[clan].died);
     next.type = CELL_REMAINS;
     next.hp = 0;
     next.attack = 0;
@@ -158,7 +164,7 @@ void WorldState::DecideSurvival(int column, int row) {
         next.sprite = SPRITE_SKELETON;
     } else if (n <= 3) {
         next.sprite = SPRITE_SLAIN;
-        ++stats[1 - clan].killed;
+        CountOne(stats[1 - clan].killed);
     } else {
         next.sprite = SPRITE_GRAVE;
     }

@@ -46,6 +46,14 @@ struct ClanStats {
     int32_t population = 0;
 };
 
+// One more for a clan counter. A long enough run would pass the int32 range; the counter
+// stays at the largest value instead of overflowing.
+inline void CountOne(int32_t& counter) {
+    if (counter != INT32_MAX) {
+        ++counter;
+    }
+}
+
 struct RuleSettings {
     int32_t yearLengthMs = 500;
     int32_t birthNeighbours = 3;
@@ -66,7 +74,9 @@ constexpr SpriteRect SPRITE_ROCK{0, 60, 19, 79};
 constexpr SpriteRect SPRITE_TREE{20, 60, 39, 79};
 constexpr SpriteRect SPRITE_WATER{40, 60, 59, 79};
 
-constexpr int CellIndex(int column, int row) { return column * BOARD_SIZE + row; }
+constexpr int CellIndex(int column, int row) {
+    return column * BOARD_SIZE + row;
+}
 
 struct WorldState {
     RuleSettings rules;
@@ -87,7 +97,7 @@ struct WorldState {
     // One year: combat, births, deaths and remains, ageing, counters, balance.
     void StepYear();
 
-private:
+  private:
     int32_t CountNeighbours(int column, int row, int32_t type) const;
     void StrikeNeighbour(int column, int row, int neighbourColumn, int neighbourRow);
     void TryBirth(int column, int row);

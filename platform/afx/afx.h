@@ -441,8 +441,12 @@ HINSTANCE AfxGetInstanceHandle();
 // Returns the loop's exit code; when InitInstance fails, destroys the main window and
 // returns non-zero, so that a failed start does not look like success.
 int AfxWinMain();
-// Installs the real SDL2 host and runs AfxWinMain; non-zero when no display opens.
-int AfxMain();
+namespace platform {
+struct HostOptions;
+}
+// Installs the real SDL2 host and runs AfxWinMain; non-zero when no display opens. The
+// scale is the options' when scaleGiven, else VORLA_SCALE's ("sharp" or "integer").
+int AfxMain(const platform::HostOptions& options, bool scaleGiven);
 
 // A GDI font owned by the object.
 class CFont {

@@ -28,6 +28,17 @@ void InstallHost(std::unique_ptr<Host> host) {
     ResetScreen();
 }
 
+bool ParseScaleMode(std::string_view text, ScaleMode& mode) {
+    if (text == "sharp") {
+        mode = ScaleMode::Sharp;
+    } else if (text == "integer") {
+        mode = ScaleMode::Integer;
+    } else {
+        return false;
+    }
+    return true;
+}
+
 HeadlessHost& InstallHeadlessHost() {
     auto host = std::make_unique<HeadlessHost>();
     HeadlessHost& ref = *host;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -70,8 +71,20 @@ class Host {
 Host& CurrentHost();
 void InstallHost(std::unique_ptr<Host> host);
 
+// How the 640 x 480 picture fills the screen: sharp (nearest-neighbour to a whole factor,
+// then smoothed to the final size) or integer (whole factors only, on black).
+enum class ScaleMode { Sharp, Integer };
+
+struct HostOptions {
+    bool startInWindow = false;
+    ScaleMode scale = ScaleMode::Sharp;
+};
+
+// "sharp" or "integer"; false for anything else, leaving mode alone.
+bool ParseScaleMode(std::string_view text, ScaleMode& mode);
+
 // The real window. Returns null when no display can be opened, and says why in whyNot
 // ("cannot open a display: ...").
-std::unique_ptr<Host> CreateSdlHost(std::string* whyNot = nullptr);
+std::unique_ptr<Host> CreateSdlHost(const HostOptions& options, std::string* whyNot = nullptr);
 
 }  // namespace platform

@@ -71,6 +71,7 @@ SdlPtr<SDL_Surface> SurfaceFromImage(const HostImage& image, int scale) {
 
 class SdlHost final : public Host {
   public:
+    explicit SdlHost(const HostOptions& options) : options_(options) {}
     ~SdlHost() override {
         cursor_.reset();
         texture_.reset();
@@ -119,6 +120,10 @@ class SdlHost final : public Host {
         }
         SDL_SetTextureScaleMode(texture_.get(), SDL_ScaleModeNearest);
         SDL_StartTextInput();
+        if (options_.startInWindow) {
+            fullScreenPending_ = false;
+            ShowInWindow();
+        }
         Redraw();
         return true;
     }
@@ -378,16 +383,20 @@ class SdlHost final : public Host {
             EnterFullScreen();
         } else {
             SDL_SetWindowFullscreen(window_.get(), 0);
-            // A window of the largest whole scale that leaves room for the desktop.
-            SDL_Rect usable{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
-            SDL_GetDisplayUsableBounds(0, &usable);
-            const int scale = std::max(
-                1, std::min((usable.w - 64) / SCREEN_WIDTH, (usable.h - 64) / SCREEN_HEIGHT));
-            SDL_SetWindowSize(window_.get(), SCREEN_WIDTH * scale, SCREEN_HEIGHT * scale);
-            SDL_SetWindowPosition(window_.get(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+            ShowInWindow();
         }
         Redraw();
         UpdateCursor();
+    }
+
+    // A window of the largest whole scale that leaves room for the desktop.
+    void ShowInWindow() {
+        SDL_Rect usable{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
+        SDL_GetDisplayUsableBounds(0, &usable);
+        const int scale =
+            std::max(1, std::min((usable.w - 64) / SCREEN_WIDTH, (usable.h - 64) / SCREEN_HEIGHT));
+        SDL_SetWindowSize(window_.get(), SCREEN_WIDTH * scale, SCREEN_HEIGHT * scale);
+        SDL_SetWindowPosition(window_.get(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     }
 
     void MouseEvent(HostEventType type, int wx, int wy, int button) {
@@ -515,6 +524,7 @@ class SdlHost final : public Host {
         }
     }
 
+    HostOptions options_;
     SdlPtr<SDL_Window> window_;
     SdlPtr<SDL_Renderer> renderer_;
     SdlPtr<SDL_Texture> texture_;
@@ -533,8 +543,8 @@ class SdlHost final : public Host {
 
 }  // namespace
 
-std::unique_ptr<Host> CreateSdlHost(std::string* whyNot) {
-    auto host = std::make_unique<SdlHost>();
+std::unique_ptr<Host> CreateSdlHost(const HostOptions& options, std::string* whyNot) {
+    auto host = std::make_unique<SdlHost>(options);
     std::string reason;
     if (!host->Open(reason)) {
         if (whyNot != nullptr) {

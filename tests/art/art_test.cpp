@@ -12,6 +12,9 @@
 
 #include <unistd.h>
 
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb/stb_image.h>
+
 #include "image_reader.h"
 
 using artcheck::Bitmap;
@@ -307,6 +310,49 @@ TEST(ArtIcons, BothShieldsCome32And16WithTheirCrossColour) {
     }
 }
 
+constexpr int DESKTOP_ICON_SIZES[] = {16, 32, 48, 64, 128, 256};
+
+std::string DesktopIcon(int size) {
+    return "icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) +
+           "/apps/io.github.vorla.Vorla.png";
+}
+
+// Catches a desktop icon missing at a size the icon theme looks for, of the wrong size,
+// without transparency around the shield, or without the red cross of the program's icon.
+TEST(ArtIcons, DesktopIconsComeAtEverySizeAsTheRedShieldOnClearGround) {
+    for (int size : DESKTOP_ICON_SIZES) {
+        SCOPED_TRACE(size);
+        const auto bytes = artcheck::ReadBytes(ResPath(DesktopIcon(size)));
+        int w = 0, h = 0, channels = 0;
+        unsigned char* pixels =
+            stbi_load_from_memory(bytes.data(), int(bytes.size()), &w, &h, &channels, 4);
+        ASSERT_NE(pixels, nullptr) << stbi_failure_reason();
+        EXPECT_EQ(w, size);
+        EXPECT_EQ(h, size);
+        auto alpha = [&](int x, int y) { return pixels[(size_t(y) * w + x) * 4 + 3]; };
+        auto colour = [&](int x, int y) {
+            const unsigned char* p = pixels + (size_t(y) * w + x) * 4;
+            return Rgb{p[0], p[1], p[2]};
+        };
+        EXPECT_EQ(alpha(0, h - 1), 0) << "the lower corner is not clear";
+        EXPECT_EQ(alpha(w - 1, h - 1), 0) << "the lower corner is not clear";
+        EXPECT_EQ(alpha(w / 2, h / 2), 255) << "the middle is not opaque";
+        int clear = 0, red = 0, other = 0;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                const int a = alpha(x, y);
+                clear += a == 0;
+                other += a != 0 && a != 255;
+                red += a == 255 && Reddish(colour(x, y));
+            }
+        }
+        EXPECT_EQ(other, 0) << "half-transparent pixels in pixel art";
+        EXPECT_GT(clear, size * size / 20) << "no clear ground around the shield";
+        EXPECT_GT(red, size * size / 10) << "no red cross";
+        stbi_image_free(pixels);
+    }
+}
+
 TEST(ArtCursor, IsAMonochromeArrowWithItsTipOnTheHotSpot) {
     IconFile cur = LoadIcon("cursor139.cur");
     EXPECT_EQ(cur.type, 2);
@@ -387,9 +433,15 @@ TEST(ArtGenerator, ReproducesTheCommittedFilesByteForByte) {
     fs::create_directories(dir);
     std::string cmd = std::string("\"") + VORLA_ARTGEN + "\" \"" + dir.string() + "\"";
     ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
-    for (const char* name : {"IDB_PLOCHA.bmp", "IDB_POTVORY.bmp", "IDB_POTBIG.bmp", "IDB_OKOLI.bmp",
-                             "icon128.ico", "icon136.ico", "cursor139.cur", "fonts/viking-20.bdf",
-                             "fonts/viking-28.bdf", "fonts/vorla-sans-13.bdf"}) {
+    std::vector<std::string> names = {"IDB_PLOCHA.bmp",      "IDB_POTVORY.bmp",
+                                      "IDB_POTBIG.bmp",      "IDB_OKOLI.bmp",
+                                      "icon128.ico",         "icon136.ico",
+                                      "cursor139.cur",       "fonts/viking-20.bdf",
+                                      "fonts/viking-28.bdf", "fonts/vorla-sans-13.bdf"};
+    for (int size : DESKTOP_ICON_SIZES) {
+        names.push_back(DesktopIcon(size));
+    }
+    for (const std::string& name : names) {
         auto made = artcheck::ReadBytes((dir / name).string());
         auto committed = artcheck::ReadBytes(ResPath(name));
         EXPECT_FALSE(made.empty()) << name;

@@ -32,9 +32,10 @@ e2e_start_x() {
     echo "could not start Xvfb"; exit 1
 }
 
-# e2e_start_app <binary>: starts it and waits for its window; sets APP_PID and APP_WINDOW.
+# e2e_start_app <binary> [args...]: starts it and waits for its window; sets APP_PID and
+# APP_WINDOW.
 e2e_start_app() {
-    (cd "$E2E_TMP" && exec "$1") &
+    (cd "$E2E_TMP" && exec "$@") &
     APP_PID=$!
     APP_WINDOW=$(timeout 10 xdotool search --sync --onlyvisible --name "Vorla - Symulation" | head -n 1)
     [ -n "$APP_WINDOW" ] || { echo "the window did not appear"; exit 1; }

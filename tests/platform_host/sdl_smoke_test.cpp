@@ -71,14 +71,14 @@ TEST(SdlHost, WithoutADisplayRefusesAndSaysWhy) {
     ScopedEnv wayland("WAYLAND_DISPLAY", nullptr);
     ScopedEnv driver("SDL_VIDEODRIVER", nullptr);
     std::string whyNot;
-    std::unique_ptr<platform::Host> host = platform::CreateSdlHost(&whyNot);
+    std::unique_ptr<platform::Host> host = platform::CreateSdlHost({}, &whyNot);
     EXPECT_EQ(host, nullptr);
     EXPECT_EQ(whyNot.rfind("cannot open a display: ", 0), 0u) << whyNot;
     EXPECT_NE(whyNot.find("DISPLAY is not set"), std::string::npos) << whyNot;
 
     // Asked for by name, the invisible driver serves (tests and scripts rely on it).
     ScopedEnv offscreen("SDL_VIDEODRIVER", "offscreen");
-    host = platform::CreateSdlHost(&whyNot);
+    host = platform::CreateSdlHost({}, &whyNot);
     EXPECT_NE(host, nullptr) << whyNot;
 }
 
@@ -88,7 +88,7 @@ TEST(SdlHost, PresentedPageAppearsScaledAndCentred) {
     if (std::getenv("DISPLAY") == nullptr) {
         GTEST_SKIP() << "no X display (Xvfb not installed?)";
     }
-    std::unique_ptr<platform::Host> host = platform::CreateSdlHost();
+    std::unique_ptr<platform::Host> host = platform::CreateSdlHost({});
     ASSERT_NE(host, nullptr);
     ASSERT_TRUE(host->AcquireScreen(640, 480, 16));
     EXPECT_FALSE(host->AcquireScreen(800, 600, 16));

@@ -6,7 +6,7 @@
 namespace {
 
 class StepTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SeedRandom(2024);
         world.ResetWorld();
@@ -259,5 +259,28 @@ TEST_F(StepTest, ExtremeRulesDoNotOverflow) {
     Put(5, 5, CELL_RED);
     world.StepYear();
     EXPECT_EQ(At(5, 5).type, CELL_RED);  // neither lonely nor crowded
+}
+
+// Catches a counter that overflows (undefined, and negative in the statistics) after a
+// long enough run: at the int32 limit every counter stays there.
+TEST_F(StepTest, CountersStopAtTheirLargestValue) {
+    for (ClanStats& s : world.stats) {
+        s.killed = s.total = s.died = s.births = INT32_MAX;
+    }
+    // A Blue line of three struck to death in the middle, with a birth on each side.
+    Put(10, 9, CELL_BLUE, 5, 1);
+    Put(10, 10, CELL_BLUE, 1, 1);
+    Put(10, 11, CELL_BLUE, 5, 1);
+    Put(11, 10, CELL_RED, 9, 4);
+    world.StepYear();
+    EXPECT_EQ(At(10, 10).sprite, SPRITE_SLAIN);
+    EXPECT_EQ(At(9, 10).type, CELL_BLUE);  // born
+    EXPECT_EQ(world.stats[CELL_RED].killed, INT32_MAX);
+    EXPECT_EQ(world.stats[CELL_BLUE].died, INT32_MAX);
+    EXPECT_EQ(world.stats[CELL_BLUE].births, INT32_MAX);
+    EXPECT_EQ(world.stats[CELL_BLUE].total, INT32_MAX);
+    int32_t below = INT32_MAX - 1;
+    CountOne(below);
+    EXPECT_EQ(below, INT32_MAX);
 }
 }  // namespace

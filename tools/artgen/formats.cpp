@@ -1,8 +1,10 @@
 #include "formats.h"
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 #include <stdexcept>
+#include <utility>
 
 namespace art {
 
@@ -215,18 +217,11 @@ Bytes EncodeMonoCur(const MaskedImage& m, int hotX, int hotY) {
     return b;
 }
 
-// Uncompressed deflate blocks: previews are for eyes, not for size.
-Bytes EncodePng(const Image& img) {
-    Bytes raw;
-    for (int y = 0; y < img.Height(); ++y) {
-        raw.push_back(0);
-        for (int x = 0; x < img.Width(); ++x) {
-            Rgb c = img.At(x, y);
-            raw.push_back(c.r);
-            raw.push_back(c.g);
-            raw.push_back(c.b);
-        }
-    }
+namespace {
+
+// Uncompressed deflate blocks: the files are small and the encoder stays a few lines.
+Bytes EncodePngRows(int width, int height, uint8_t colourType, const Bytes& raw,
+                    const std::vector<std::pair<const char*, Bytes>>& before) {
     Bytes z{0x78, 0x01};
     size_t pos = 0;
     do {
@@ -247,13 +242,70 @@ Bytes EncodePng(const Image& img) {
 
     Bytes b{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
     Bytes ihdr;
-    PutBe32(ihdr, static_cast<uint32_t>(img.Width()));
-    PutBe32(ihdr, static_cast<uint32_t>(img.Height()));
-    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});
+    PutBe32(ihdr, static_cast<uint32_t>(width));
+    PutBe32(ihdr, static_cast<uint32_t>(height));
+    ihdr.insert(ihdr.end(), {8, colourType, 0, 0, 0});
     PutChunk(b, "IHDR", ihdr);
+    for (const auto& [type, data] : before) {
+        PutChunk(b, type, data);
+    }
     PutChunk(b, "IDAT", z);
     PutChunk(b, "IEND", {});
     return b;
+}
+
+}  // namespace
+
+Bytes EncodePng(const Image& img) {
+    Bytes raw;
+    for (int y = 0; y < img.Height(); ++y) {
+        raw.push_back(0);
+        for (int x = 0; x < img.Width(); ++x) {
+            Rgb c = img.At(x, y);
+            raw.push_back(c.r);
+            raw.push_back(c.g);
+            raw.push_back(c.b);
+        }
+    }
+    return EncodePngRows(img.Width(), img.Height(), 2, raw, {});
+}
+
+// A palette with a transparency entry when the picture has at most 256 colours (the
+// icons have a few dozen), so that stored blocks stay small; RGBA otherwise.
+Bytes EncodePngRgba(const Image& img, const std::vector<uint8_t>& alpha) {
+    std::vector<std::pair<Rgb, uint8_t>> palette;
+    Bytes raw;
+    for (int y = 0; y < img.Height(); ++y) {
+        raw.push_back(0);
+        for (int x = 0; x < img.Width(); ++x) {
+            uint8_t a = alpha[static_cast<size_t>(y) * img.Width() + x];
+            std::pair<Rgb, uint8_t> entry{a != 0 ? img.At(x, y) : Rgb{}, a};
+            auto at = std::find(palette.begin(), palette.end(), entry);
+            if (at == palette.end()) {
+                palette.push_back(entry);
+                at = palette.end() - 1;
+            }
+            raw.push_back(static_cast<uint8_t>(at - palette.begin()));
+        }
+    }
+    if (palette.size() > 256) {
+        raw.clear();
+        for (int y = 0; y < img.Height(); ++y) {
+            raw.push_back(0);
+            for (int x = 0; x < img.Width(); ++x) {
+                uint8_t a = alpha[static_cast<size_t>(y) * img.Width() + x];
+                Rgb c = a != 0 ? img.At(x, y) : Rgb{};
+                raw.insert(raw.end(), {c.r, c.g, c.b, a});
+            }
+        }
+        return EncodePngRows(img.Width(), img.Height(), 6, raw, {});
+    }
+    Bytes plte, trns;
+    for (const auto& [c, a] : palette) {
+        plte.insert(plte.end(), {c.r, c.g, c.b});
+        trns.push_back(a);
+    }
+    return EncodePngRows(img.Width(), img.Height(), 3, raw, {{"PLTE", plte}, {"tRNS", trns}});
 }
 
 void WriteFile(const std::string& path, const Bytes& bytes) {

@@ -30,6 +30,8 @@ Bytes EncodeIco(const std::vector<MaskedImage>& images);
 // Monochrome: opaque pixels are black or white by their colour's brightness.
 Bytes EncodeMonoCur(const MaskedImage& img, int hotX, int hotY);
 Bytes EncodePng(const Image& img);
+// With an alpha channel, one byte per pixel (0 clear, 255 opaque); clear pixels are black.
+Bytes EncodePngRgba(const Image& img, const std::vector<uint8_t>& alpha);
 
 void WriteFile(const std::string& path, const Bytes& bytes);
 

@@ -20,6 +20,25 @@ MaskedImage MakeShieldIcon(int size, const Ramp& cross) {
     return m;
 }
 
+// Above 64 pixels the drawing's one-pixel rim turns into a hairline and its tones into
+// broad flat bands, so the large sizes are the 64-pixel shield enlarged by whole
+// factors: the same pixel art as the game's, only bigger.
+Bytes EncodeAppIcon(int size) {
+    const int drawn = size > 64 ? 64 : size;
+    const int factor = size / drawn;
+    MaskedImage m = MakeShieldIcon(drawn, RED_CROSS);
+    Image colour(size, size);
+    std::vector<uint8_t> alpha(static_cast<size_t>(size) * size);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            colour.Set(x, y, m.colour.At(x / factor, y / factor));
+            alpha[static_cast<size_t>(y) * size + x] =
+                m.opaque[static_cast<size_t>(y / factor) * drawn + x / factor] ? 255 : 0;
+        }
+    }
+    return EncodePngRgba(colour, alpha);
+}
+
 MaskedImage MakeArrowCursor() {
     // The tip is at (1, 1), the hot spot.
     static constexpr std::string_view ARROW[] = {

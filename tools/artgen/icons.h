@@ -9,4 +9,9 @@ namespace art {
 MaskedImage MakeShieldIcon(int size, const Ramp& cross);
 MaskedImage MakeArrowCursor();
 
+// The application's icon for the desktop: the red-cross shield as PNG with alpha.
+inline constexpr int APP_ICON_SIZES[] = {16, 32, 48, 64, 128, 256};
+inline constexpr const char* APP_ICON_NAME = "io.github.vorla.Vorla";
+Bytes EncodeAppIcon(int size);
+
 }  // namespace art

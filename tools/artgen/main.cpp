@@ -151,6 +151,13 @@ int main(int argc, char** argv) {
         WriteFile(out + "/icon136.ico",
                   EncodeIco({MakeShieldIcon(32, BLUE_CROSS), MakeShieldIcon(16, BLUE_CROSS)}));
         WriteFile(out + "/cursor139.cur", EncodeMonoCur(MakeArrowCursor(), 1, 1));
+        // The desktop's icons: installed, not built into the program.
+        for (int size : APP_ICON_SIZES) {
+            const std::string folder = out + "/icons/hicolor/" + std::to_string(size) + "x" +
+                                       std::to_string(size) + "/apps";
+            std::filesystem::create_directories(folder);
+            WriteFile(folder + "/" + APP_ICON_NAME + ".png", EncodeAppIcon(size));
+        }
         if (!preview.empty()) {
             Image screen = Preview(plocha, ToImage(sprites), potbig, okoli);
             bool bmp = preview.size() > 4 && preview.substr(preview.size() - 4) == ".bmp";
