@@ -1,5 +1,6 @@
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/afx/afx.h"
 #include "platform/host/host.h"
@@ -7,8 +8,15 @@
 // Kept apart from the rest of the framework, so that tests, which run on the headless
 // host, never link the real one.
 int AfxMain() {
+    platform::HostOptions options;
+    if (const char* scale = std::getenv("VORLA_SCALE"); scale != nullptr && *scale != '\0') {
+        if (!platform::ParseScaleMode(scale, options.scale)) {
+            std::fprintf(stderr, "%s: VORLA_SCALE=%s is neither sharp nor integer; using sharp\n",
+                         program_invocation_short_name, scale);
+        }
+    }
     std::string whyNot;
-    std::unique_ptr<platform::Host> host = platform::CreateSdlHost(&whyNot);
+    std::unique_ptr<platform::Host> host = platform::CreateSdlHost(options, &whyNot);
     if (!host) {
         std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, whyNot.c_str());
         return 1;

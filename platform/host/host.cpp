@@ -28,6 +28,18 @@ void InstallHost(std::unique_ptr<Host> host) {
     ResetScreen();
 }
 
+bool ParseScaleMode(std::string_view text, ScaleMode& mode) {
+    if (text == "sharp") {
+        mode = ScaleMode::Sharp;
+        return true;
+    }
+    if (text == "integer") {
+        mode = ScaleMode::Integer;
+        return true;
+    }
+    return false;
+}
+
 HeadlessHost& InstallHeadlessHost() {
     auto host = std::make_unique<HeadlessHost>();
     HeadlessHost& ref = *host;
