@@ -95,8 +95,8 @@ class SdlHost final : public Host {
             return false;
         }
         CatchHangUp();
-        // Full screen: made at the desktop's size, so that it covers the screen even where
-        // no window manager honours the full-screen request.
+        // For full screen the window is made at the display's size, so that it covers the
+        // screen even where no window manager honours the full-screen request.
         SDL_Rect place{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
         Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
         if (options_.startInWindow) {

@@ -61,6 +61,11 @@ void PresentAndSettle(platform::Host& host, const std::vector<uint16_t>& page,
     }
 }
 
+bool WindowUnderTest() {
+    const char* window = std::getenv("VORLA_TEST_WINDOW");
+    return window != nullptr && std::string(window) == "1";
+}
+
 platform::ScaleMode ModeUnderTest() {
     const char* mode = std::getenv("VORLA_TEST_SCALE");
     platform::ScaleMode result = platform::ScaleMode::Sharp;
@@ -119,13 +124,16 @@ TEST(SdlHost, WithoutADisplayRefusesAndSaysWhy) {
 // Faults: nothing shown, colours expanded wrongly, the picture not filling its rectangle
 // for the mode (the largest 4:3 one when sharp, a whole factor when integer) and centred on
 // black, a screen pixel showing another picture pixel than the mouse maps it to, or the host
-// not opening at all on a working display. Run on screens of several sizes.
+// not opening at all on a working display. Run on screens of several sizes, full screen
+// and in a window (a whole multiple of the picture, centred on the screen).
 TEST(SdlHost, PresentedPageAppearsScaledAndCentred) {
     if (std::getenv("DISPLAY") == nullptr) {
         GTEST_SKIP() << "no X display (Xvfb not installed?)";
     }
     const platform::ScaleMode mode = ModeUnderTest();
-    std::unique_ptr<platform::Host> host = platform::CreateSdlHost({.scale = mode});
+    const bool inWindow = WindowUnderTest();
+    std::unique_ptr<platform::Host> host =
+        platform::CreateSdlHost({.startInWindow = inWindow, .scale = mode});
     ASSERT_NE(host, nullptr);
     ASSERT_TRUE(host->AcquireScreen(640, 480, 16));
     EXPECT_FALSE(host->AcquireScreen(800, 600, 16));
@@ -137,7 +145,15 @@ TEST(SdlHost, PresentedPageAppearsScaledAndCentred) {
     PresentAndSettle(*host, page);
     Root root;
     ASSERT_TRUE(GrabRoot(root)) << "ImageMagick's import could not read the screen";
-    const platform::Viewport v = platform::FitPicture(root.width, root.height, mode);
+    // The window: the whole screen, or a framed window's place (the screen is all usable
+    // without a window manager).
+    platform::Viewport window{0, 0, root.width, root.height};
+    if (inWindow) {
+        window = platform::WindowedSize(root.width, root.height);
+    }
+    platform::Viewport v = platform::FitPicture(window.width, window.height, mode);
+    v.x += window.x;
+    v.y += window.y;
     SCOPED_TRACE(std::to_string(root.width) + "x" + std::to_string(root.height) + ": " +
                  std::to_string(v.width) + "x" + std::to_string(v.height) + "+" +
                  std::to_string(v.x) + "+" + std::to_string(v.y));
@@ -145,7 +161,7 @@ TEST(SdlHost, PresentedPageAppearsScaledAndCentred) {
     EXPECT_EQ(root.Pixel(v.x + v.width - 1, v.y + v.height - 1), 0x0000FFu)
         << "bottom-right corner";
     int wrong = 0;
-    for (int32_t x = 0; x < root.width; ++x) {
+    for (int32_t x = window.x; x < window.x + window.width; ++x) {
         const uint32_t p = root.Pixel(x, v.y + v.height / 2);
         if (x < v.x || x >= v.x + v.width) {
             wrong += p != 0;
@@ -158,7 +174,7 @@ TEST(SdlHost, PresentedPageAppearsScaledAndCentred) {
     }
     EXPECT_EQ(wrong, 0) << "pixels of the middle row not black in the bars, or showing another "
                            "colour than the picture pixel the mouse maps them to";
-    if (v.y > 0) {
+    if (v.y > window.y) {
         EXPECT_EQ(root.Pixel(root.width / 2, v.y - 1), 0x000000u) << "bar above the picture";
         EXPECT_EQ(root.Pixel(root.width / 2, v.y + v.height), 0x000000u) << "bar below";
     }
