@@ -8,6 +8,7 @@
 #include <time.h>
 
 #include <cstdint>
+#include <sstream>
 #include <vector>
 
 #include "platform/host/sdl_offscreen.h"
@@ -15,6 +16,14 @@
 #include "platform/host/viewport.h"
 
 namespace {
+
+// Streams the arguments into one string.
+template <typename... Parts>
+std::string Text(const Parts&... parts) {
+    std::ostringstream out;
+    (out << ... << parts);
+    return out.str();
+}
 
 std::vector<uint16_t> MakePage(int seed) {
     std::vector<uint16_t> page(640 * 480);
@@ -46,8 +55,7 @@ void Present(benchmark::State& state, bool sharp) {
         out.Present(Bytes(pages[i]), 1280, v, sharp);
         i = 1 - i;
     }
-    state.SetLabel(std::to_string(v.width) + "x" + std::to_string(v.height) + " on " +
-                   std::to_string(w) + "x" + std::to_string(h));
+    state.SetLabel(Text(v.width, "x", v.height, " on ", w, "x", h));
 }
 
 void BM_PresentSharp(benchmark::State& state) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,14 @@ using platform::Viewport;
 using platform::WindowToPicture;
 
 namespace {
+
+// Streams the arguments into one string.
+template <typename... Parts>
+std::string Text(const Parts&... parts) {
+    std::ostringstream out;
+    (out << ... << parts);
+    return out.str();
+}
 
 // A 640 x 480 page of 5-6-5 pixels.
 struct Page {
@@ -49,7 +58,7 @@ int64_t CountWrong(const SdlOffscreen& out, int32_t w, int32_t h, const Viewport
         for (int32_t x = 0; x < w; ++x) {
             const uint32_t want = Inside(v, x, y) ? colour : 0;
             if (out.Pixel(x, y) != want && wrong++ == 0) {
-                first = std::to_string(x) + "," + std::to_string(y);
+                first = Text(x, ",", y);
             }
         }
     }
@@ -108,8 +117,7 @@ TEST(SdlPresenter, EachScreenPixelShowsMostlyThePixelTheMouseMapsTo) {
                 return;  // an even blend: both pixels are shown there
             }
             if ((grey >= 0x80) != (mapped % 2 == 1) && wrong++ == 0) {
-                first = std::to_string(x) + "," + std::to_string(y) + " grey " +
-                        std::to_string(grey) + " mapped " + std::to_string(mapped);
+                first = Text(x, ",", y, " grey ", grey, " mapped ", mapped);
             }
         };
         out.Present(columns.data(), 1280, v, true);

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,14 @@
 #include "platform/host/viewport.h"
 
 namespace {
+
+// Streams the arguments into one string.
+template <typename... Parts>
+std::string Text(const Parts&... parts) {
+    std::ostringstream out;
+    (out << ... << parts);
+    return out.str();
+}
 
 // The whole screen (its size set where the test is registered), as read back from X.
 struct Root {
@@ -29,8 +38,8 @@ struct Root {
 };
 
 bool GrabRoot(Root& root) {
-    const std::string path = ::testing::TempDir() + "/vorla_root.ppm";
-    const std::string cmd = "import -silent -window root -depth 8 ppm:" + path;
+    const std::string path = Text(::testing::TempDir(), "/vorla_root.ppm");
+    const std::string cmd = Text("import -silent -window root -depth 8 ppm:", path);
     if (std::system(cmd.c_str()) != 0) {
         return false;
     }
@@ -154,9 +163,8 @@ TEST(SdlHost, PresentedPageAppearsScaledAndCentred) {
     platform::Viewport v = platform::FitPicture(window.width, window.height, mode);
     v.x += window.x;
     v.y += window.y;
-    SCOPED_TRACE(std::to_string(root.width) + "x" + std::to_string(root.height) + ": " +
-                 std::to_string(v.width) + "x" + std::to_string(v.height) + "+" +
-                 std::to_string(v.x) + "+" + std::to_string(v.y));
+    SCOPED_TRACE(
+        Text(root.width, "x", root.height, ": ", v.width, "x", v.height, "+", v.x, "+", v.y));
     EXPECT_EQ(root.Pixel(v.x, v.y), 0xFF0000u) << "top-left corner";
     EXPECT_EQ(root.Pixel(v.x + v.width - 1, v.y + v.height - 1), 0x0000FFu)
         << "bottom-right corner";
@@ -188,7 +196,7 @@ TEST(SdlHost, PresentedPageAppearsScaledAndCentred) {
     for (int32_t column : {319, 320, 0, 639}) {
         const int32_t x = v.x + int32_t((int64_t(2 * column + 1) * v.width) / 1280);
         const int32_t y = v.y + v.height - 1;
-        const std::string cmd = "xdotool mousemove " + std::to_string(x) + " " + std::to_string(y);
+        const std::string cmd = Text("xdotool mousemove ", x, " ", y);
         ASSERT_EQ(std::system(cmd.c_str()), 0);
         std::vector<platform::HostEvent> events;
         PresentAndSettle(*host, page, &events);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,14 @@ using platform::WindowToPicture;
 
 namespace {
 
+// Streams the arguments into one string.
+template <typename... Parts>
+std::string Text(const Parts&... parts) {
+    std::ostringstream out;
+    (out << ... << parts);
+    return out.str();
+}
+
 struct Mapped {
     int32_t x, y;
 };
@@ -27,8 +36,7 @@ Mapped Map(const Viewport& v, int32_t wx, int32_t wy) {
 }
 
 std::string Describe(const Viewport& v) {
-    return std::to_string(v.width) + "x" + std::to_string(v.height) + "+" + std::to_string(v.x) +
-           "+" + std::to_string(v.y);
+    return Text(v.width, "x", v.height, "+", v.x, "+", v.y);
 }
 
 struct Screen {
@@ -155,7 +163,7 @@ TEST(WindowToPicture, CornersAndBarsOnTheCommonScreens) {
           Case{1600, 900, ScaleMode::Integer}, Case{1366, 768, ScaleMode::Integer},
           Case{1920, 1080, ScaleMode::Integer}, Case{3840, 2160, ScaleMode::Integer}}) {
         const Viewport v = FitPicture(c.w, c.h, c.mode);
-        SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h) + " " + Describe(v));
+        SCOPED_TRACE(Text(c.w, "x", c.h, " ", Describe(v)));
         EXPECT_EQ(Map(v, v.x, v.y).x, 0);
         EXPECT_EQ(Map(v, v.x, v.y).y, 0);
         EXPECT_EQ(Map(v, v.x + v.width - 1, v.y + v.height - 1).x, 639);
@@ -196,10 +204,8 @@ TEST(WindowToPicture, EveryScreenPixelMapsToThePicturePixelShownThere) {
                     const Mapped m = Map(v, x, y);
                     if (m.x != column[size_t(x)] || m.y != row[size_t(y)]) {
                         if (wrong++ == 0) {
-                            first = "(" + std::to_string(x) + "," + std::to_string(y) + ") -> (" +
-                                    std::to_string(m.x) + "," + std::to_string(m.y) + "), want (" +
-                                    std::to_string(column[size_t(x)]) + "," +
-                                    std::to_string(row[size_t(y)]) + ")";
+                            first = Text("(", x, ",", y, ") -> (", m.x, ",", m.y, "), want (",
+                                         column[size_t(x)], ",", row[size_t(y)], ")");
                         }
                     }
                 }
