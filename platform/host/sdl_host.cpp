@@ -302,7 +302,8 @@ class SdlHost final : public Host {
         if (cursor_ && w == cursorWidth_ && h == cursorHeight_) {
             return;
         }
-        const HostImage shown = ScaleImageSharp(cursorImage_, w, h);
+        HostImage shown = ScaleImageSharp(cursorImage_, w, h);
+        HardenAlpha(shown);
         SdlPtr<SDL_Surface> surface = SurfaceFromImage(shown);
         if (!surface) {
             return;

@@ -92,4 +92,10 @@ HostImage ScaleImageSharp(const HostImage& image, int32_t width, int32_t height)
     return out;
 }
 
+void HardenAlpha(HostImage& image) {
+    for (uint32_t& p : image.argb) {
+        p = (p >> 24) >= 0x80 ? (p | 0xFF000000u) : 0;
+    }
+}
+
 }  // namespace platform

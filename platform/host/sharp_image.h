@@ -14,4 +14,9 @@ namespace platform {
 // to an opaque one adds no dark fringe. An empty or short image gives an empty result.
 HostImage ScaleImageSharp(const HostImage& image, int32_t width, int32_t height);
 
+// Every pixel made fully opaque (alpha from half up) or fully clear (0). For cursors: X takes
+// cursor pixels with premultiplied alpha and SDL 2 hands ours on as they are, so a partly
+// clear pixel would show too bright; whole pixels look the same either way.
+void HardenAlpha(HostImage& image);
+
 }  // namespace platform

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <vector>
 
+using platform::HardenAlpha;
 using platform::HostImage;
 using platform::ScaleImageSharp;
 
@@ -135,4 +137,15 @@ TEST(ScaleImageSharp, BadInputGivesAnEmptyImage) {
     EXPECT_TRUE(ScaleImageSharp(HostImage{}, 8, 8).argb.empty());
     EXPECT_TRUE(ScaleImageSharp(Image(4, 4, Checker), 0, 8).argb.empty());
     EXPECT_EQ(ScaleImageSharp(Image(4, 4, Checker), 8, -1).width, 0);
+}
+
+// Faults: a partly clear cursor pixel handed to X (which reads it premultiplied and shows it
+// too bright), a threshold off by one, or the colour of a kept pixel changed.
+TEST(HardenAlpha, PixelsBecomeWhollyOpaqueOrWhollyClear) {
+    HostImage image;
+    image.width = 5;
+    image.height = 1;
+    image.argb = {0x7FFFFFFFu, 0x80123456u, 0xFF654321u, 0x01ABCDEFu, 0x00FFFFFFu};
+    HardenAlpha(image);
+    EXPECT_EQ(image.argb, (std::vector<uint32_t>{0, 0xFF123456u, 0xFF654321u, 0, 0}));
 }
