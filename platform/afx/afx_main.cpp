@@ -9,10 +9,11 @@
 // host, never link the real one.
 int AfxMain(const platform::HostOptions& options, bool scaleGiven) {
     platform::HostOptions chosen = options;
-    if (!scaleGiven) {
-        // An unknown value is ignored: the environment is no place to fail a start.
-        if (const char* scale = std::getenv("VORLA_SCALE")) {
-            platform::ParseScaleMode(scale, chosen.scale);
+    if (const char* scale = std::getenv("VORLA_SCALE");
+        !scaleGiven && scale != nullptr && *scale != '\0') {
+        if (!platform::ParseScaleMode(scale, chosen.scale)) {
+            std::fprintf(stderr, "%s: VORLA_SCALE=%s is neither sharp nor integer; using sharp\n",
+                         program_invocation_short_name, scale);
         }
     }
     std::string whyNot;

@@ -31,12 +31,13 @@ void InstallHost(std::unique_ptr<Host> host) {
 bool ParseScaleMode(std::string_view text, ScaleMode& mode) {
     if (text == "sharp") {
         mode = ScaleMode::Sharp;
-    } else if (text == "integer") {
-        mode = ScaleMode::Integer;
-    } else {
-        return false;
+        return true;
     }
-    return true;
+    if (text == "integer") {
+        mode = ScaleMode::Integer;
+        return true;
+    }
+    return false;
 }
 
 HeadlessHost& InstallHeadlessHost() {

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/host/viewport.h"
+
 namespace platform {
 
 enum class HostEventType {
@@ -71,20 +73,17 @@ class Host {
 Host& CurrentHost();
 void InstallHost(std::unique_ptr<Host> host);
 
-// How the 640 x 480 picture fills the screen: sharp (nearest-neighbour to a whole factor,
-// then smoothed to the final size) or integer (whole factors only, on black).
-enum class ScaleMode { Sharp, Integer };
-
+// How the real window starts and shows the picture; the command line fills it in.
 struct HostOptions {
-    bool startInWindow = false;
+    bool startInWindow = false;  // a framed window rather than full screen
     ScaleMode scale = ScaleMode::Sharp;
 };
 
-// "sharp" or "integer"; false for anything else, leaving mode alone.
+// "sharp" or "integer"; false for anything else, leaving mode as it was.
 bool ParseScaleMode(std::string_view text, ScaleMode& mode);
 
 // The real window. Returns null when no display can be opened, and says why in whyNot
 // ("cannot open a display: ...").
-std::unique_ptr<Host> CreateSdlHost(const HostOptions& options, std::string* whyNot = nullptr);
+std::unique_ptr<Host> CreateSdlHost(const HostOptions& options = {}, std::string* whyNot = nullptr);
 
 }  // namespace platform

@@ -13,6 +13,9 @@
 
 #include "platform/host/host.h"
 #include "platform/host/keymap.h"
+#include "platform/host/sdl_presenter.h"
+#include "platform/host/sharp_image.h"
+#include "platform/host/shown_page.h"
 #include "platform/host/video_drivers.h"
 #include "platform/host/viewport.h"
 #include "platform/screen.h"
@@ -23,7 +26,6 @@ namespace {
 struct SdlDeleter {
     void operator()(SDL_Window* p) const { SDL_DestroyWindow(p); }
     void operator()(SDL_Renderer* p) const { SDL_DestroyRenderer(p); }
-    void operator()(SDL_Texture* p) const { SDL_DestroyTexture(p); }
     void operator()(SDL_Surface* p) const { SDL_FreeSurface(p); }
     void operator()(SDL_Cursor* p) const { SDL_FreeCursor(p); }
 };
@@ -49,22 +51,21 @@ void CatchHangUp() {
     }
 }
 
-// An ARGB image as an SDL surface, each pixel repeated scale x scale times.
-SdlPtr<SDL_Surface> SurfaceFromImage(const HostImage& image, int scale) {
+// An ARGB image as an SDL surface.
+SdlPtr<SDL_Surface> SurfaceFromImage(const HostImage& image) {
     if (image.width <= 0 || image.height <= 0 ||
         image.argb.size() < size_t(image.width) * size_t(image.height)) {
         return nullptr;
     }
-    SdlPtr<SDL_Surface> s(SDL_CreateRGBSurfaceWithFormat(
-        0, image.width * scale, image.height * scale, 32, SDL_PIXELFORMAT_ARGB8888));
+    SdlPtr<SDL_Surface> s(
+        SDL_CreateRGBSurfaceWithFormat(0, image.width, image.height, 32, SDL_PIXELFORMAT_ARGB8888));
     if (!s) {
         return nullptr;
     }
     for (int y = 0; y < s->h; ++y) {
         auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(s->pixels) + y * s->pitch);
-        for (int x = 0; x < s->w; ++x) {
-            row[x] = image.argb[size_t(y / scale) * size_t(image.width) + size_t(x / scale)];
-        }
+        std::memcpy(row, image.argb.data() + size_t(y) * size_t(image.width),
+                    size_t(image.width) * 4);
     }
     return s;
 }
@@ -72,9 +73,10 @@ SdlPtr<SDL_Surface> SurfaceFromImage(const HostImage& image, int scale) {
 class SdlHost final : public Host {
   public:
     explicit SdlHost(const HostOptions& options) : options_(options) {}
+
     ~SdlHost() override {
         cursor_.reset();
-        texture_.reset();
+        presenter_.reset();
         renderer_.reset();
         window_.reset();
         if (videoOpen_) {
@@ -84,8 +86,7 @@ class SdlHost final : public Host {
 
     bool Open(std::string& whyNot) {
         SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "1");
-        SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-        // One scaled copy of a small picture, and only when it changes, needs no GPU; the
+        // Scaled copies of a small picture, made only when it changes, need no GPU; the
         // software renderer spares loading a GL stack (on machines without a GPU, a whole
         // software GL of some 60 MB). SDL_RENDER_DRIVER in the environment still decides.
         SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_DEFAULT);
@@ -94,36 +95,33 @@ class SdlHost final : public Host {
             return false;
         }
         CatchHangUp();
-        // Made at the desktop's size, so that it covers the screen even where no window
-        // manager honours the full-screen request.
-        SDL_DisplayMode desktop{};
-        if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
-            desktop.w = SCREEN_WIDTH;
-            desktop.h = SCREEN_HEIGHT;
+        // For full screen the window is made at the display's size, so that it covers the
+        // screen even where no window manager honours the full-screen request.
+        SDL_Rect place{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
+        Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+        if (options_.startInWindow) {
+            place = FramedPlace(0);
+        } else {
+            SDL_GetDisplayBounds(0, &place);
+            flags |= SDL_WINDOW_BORDERLESS;
         }
-        window_.reset(SDL_CreateWindow("vorla", 0, 0, desktop.w, desktop.h,
-                                       SDL_WINDOW_BORDERLESS | SDL_WINDOW_RESIZABLE));
+        window_.reset(SDL_CreateWindow("vorla", place.x, place.y, place.w, place.h, flags));
         if (!window_) {
             whyNot = std::string("cannot open a window: ") + SDL_GetError();
             return false;
         }
+        SDL_SetWindowMinimumSize(window_.get(), SCREEN_WIDTH / 4, SCREEN_HEIGHT / 4);
+        fullScreenPending_ = !options_.startInWindow;
         renderer_.reset(SDL_CreateRenderer(window_.get(), -1, 0));
         if (!renderer_) {
             whyNot = std::string("cannot draw in the window: ") + SDL_GetError();
             return false;
         }
-        texture_.reset(SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_ARGB8888,
-                                         SDL_TEXTUREACCESS_STREAMING, SCREEN_WIDTH, SCREEN_HEIGHT));
-        if (!texture_) {
-            whyNot = std::string("cannot draw in the window: ") + SDL_GetError();
+        presenter_ = std::make_unique<SdlPresenter>(renderer_.get());
+        if (!presenter_->Create(whyNot)) {
             return false;
         }
-        SDL_SetTextureScaleMode(texture_.get(), SDL_ScaleModeNearest);
         SDL_StartTextInput();
-        if (options_.startInWindow) {
-            fullScreenPending_ = false;
-            ShowInWindow();
-        }
         Redraw();
         return true;
     }
@@ -140,30 +138,13 @@ class SdlHost final : public Host {
     void ReleaseScreen() override {}
 
     void Present(const uint8_t* pixels, int32_t pitch) override {
-        // A page flip that shows the same picture again (an idle board) costs nothing:
-        // the window keeps what it shows, and exposure redraws it from the texture.
-        if (SamePicture(pixels, pitch)) {
+        // A page flip that shows the same picture again (an idle board) costs only the
+        // comparison: nothing is uploaded, scaled or presented, the window keeps what it
+        // shows, and exposure redraws it from the textures.
+        if (!shown_.Update(pixels, pitch)) {
             return;
         }
-        void* out = nullptr;
-        int outPitch = 0;
-        if (SDL_LockTexture(texture_.get(), nullptr, &out, &outPitch) != 0) {
-            return;
-        }
-        // Our own expansion, so no renderer keeps a hidden 16-bit copy.
-        for (int y = 0; y < SCREEN_HEIGHT; ++y) {
-            const auto* src = reinterpret_cast<const uint16_t*>(pixels + ptrdiff_t(y) * pitch);
-            auto* dst = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(out) + y * outPitch);
-            for (int x = 0; x < SCREEN_WIDTH; ++x) {
-                const uint32_t p = src[x];
-                const uint32_t r = (p >> 11) & 0x1F;
-                const uint32_t g = (p >> 5) & 0x3F;
-                const uint32_t b = p & 0x1F;
-                dst[x] = 0xFF000000u | (((r << 3) | (r >> 2)) << 16) |
-                         (((g << 2) | (g >> 4)) << 8) | ((b << 3) | (b >> 2));
-            }
-        }
-        SDL_UnlockTexture(texture_.get());
+        presenter_->Upload(pixels, pitch);
         Redraw();
         // Full screen is asked for once the first picture is up: without a window manager
         // to confirm it, the request waits its whole timeout, and the picture need not.
@@ -209,7 +190,7 @@ class SdlHost final : public Host {
     }
 
     void SetIcon(const HostImage& image) override {
-        if (SdlPtr<SDL_Surface> s = SurfaceFromImage(image, 1)) {
+        if (SdlPtr<SDL_Surface> s = SurfaceFromImage(image)) {
             SDL_SetWindowIcon(window_.get(), s.get());
         }
     }
@@ -219,7 +200,8 @@ class SdlHost final : public Host {
         if (image != nullptr) {
             cursorImage_ = *image;
         }
-        cursorScale_ = 0;
+        cursorWidth_ = 0;
+        cursorHeight_ = 0;
         UpdateCursor();
     }
 
@@ -279,65 +261,70 @@ class SdlHost final : public Host {
         return videoOpen_;
     }
 
-    bool SamePicture(const uint8_t* pixels, int32_t pitch) {
-        constexpr size_t ROW = size_t(SCREEN_WIDTH) * 2;
-        bool same = shown_.size() == ROW * SCREEN_HEIGHT;
-        if (same) {
-            for (int y = 0; y < SCREEN_HEIGHT && same; ++y) {
-                same = std::memcmp(shown_.data() + ROW * size_t(y), pixels + ptrdiff_t(y) * pitch,
-                                   ROW) == 0;
-            }
+    // The window's size in points (mouse positions come in them) and the drawable's in
+    // pixels (what is drawn); they differ on a HiDPI desktop.
+    struct Sizes {
+        int windowWidth = 0;
+        int windowHeight = 0;
+        int outputWidth = 0;
+        int outputHeight = 0;
+    };
+
+    Sizes CurrentSizes() const {
+        Sizes s;
+        SDL_GetWindowSize(window_.get(), &s.windowWidth, &s.windowHeight);
+        if (SDL_GetRendererOutputSize(renderer_.get(), &s.outputWidth, &s.outputHeight) != 0) {
+            s.outputWidth = s.windowWidth;
+            s.outputHeight = s.windowHeight;
         }
-        if (!same) {
-            shown_.resize(ROW * SCREEN_HEIGHT);
-            for (int y = 0; y < SCREEN_HEIGHT; ++y) {
-                std::memcpy(shown_.data() + ROW * size_t(y), pixels + ptrdiff_t(y) * pitch, ROW);
-            }
-        }
-        return same;
+        return s;
     }
 
-    Viewport WindowViewport() const {
-        int w = 0;
-        int h = 0;
-        SDL_GetWindowSize(window_.get(), &w, &h);
-        return FitPicture(w, h);
+    Viewport PictureViewport(const Sizes& s) const {
+        return FitPicture(s.outputWidth, s.outputHeight, options_.scale);
     }
 
-    void Redraw() {
-        int w = 0;
-        int h = 0;
-        SDL_GetRendererOutputSize(renderer_.get(), &w, &h);
-        const Viewport v = FitPicture(w, h);
-        SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
-        SDL_RenderClear(renderer_.get());
-        const SDL_Rect dst{v.x, v.y, v.width, v.height};
-        SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, &dst);
-        SDL_RenderPresent(renderer_.get());
-    }
+    void Redraw() { presenter_->Draw(PictureViewport(CurrentSizes()), IsSharp()); }
 
+    bool IsSharp() const { return options_.scale == ScaleMode::Sharp; }
+
+    // The cursor at the picture's scale, enlarged the way the picture is.
     void UpdateCursor() {
         if (!hasCursorImage_) {
             cursor_.reset();
             SDL_SetCursor(SDL_GetDefaultCursor());
             return;
         }
-        const int scale = std::max(1, WindowViewport().width / SCREEN_WIDTH);
-        if (scale == cursorScale_ && cursor_) {
+        const Sizes s = CurrentSizes();
+        const Viewport v = PictureViewport(s);
+        const int32_t w = ShownLength(cursorImage_.width, v, s.windowWidth, s.outputWidth);
+        const int32_t h = ShownLength(cursorImage_.height, v, s.windowHeight, s.outputHeight);
+        if (cursor_ && w == cursorWidth_ && h == cursorHeight_) {
             return;
         }
-        SdlPtr<SDL_Surface> s = SurfaceFromImage(cursorImage_, scale);
-        if (!s) {
+        HostImage shown = ScaleImageSharp(cursorImage_, w, h);
+        HardenAlpha(shown);
+        SdlPtr<SDL_Surface> surface = SurfaceFromImage(shown);
+        if (!surface) {
             return;
         }
-        SdlPtr<SDL_Cursor> c(
-            SDL_CreateColorCursor(s.get(), cursorImage_.hotX * scale, cursorImage_.hotY * scale));
+        SdlPtr<SDL_Cursor> c(SDL_CreateColorCursor(surface.get(), shown.hotX, shown.hotY));
         if (!c) {
             return;
         }
         SDL_SetCursor(c.get());
         cursor_ = std::move(c);
-        cursorScale_ = scale;
+        cursorWidth_ = w;
+        cursorHeight_ = h;
+    }
+
+    // The renderer lost its textures (a GPU reset): they are made again from the page kept.
+    void RenderDeviceReset() {
+        std::string whyNot;
+        if (presenter_->Recreate(whyNot) && shown_.Valid()) {
+            presenter_->Upload(shown_.Pixels(), SCREEN_WIDTH * 2);
+        }
+        Redraw();
     }
 
     void Push(HostEvent e) {
@@ -366,42 +353,58 @@ class SdlHost final : public Host {
         return (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
     }
 
+    int CurrentDisplay() const { return std::max(0, SDL_GetWindowDisplayIndex(window_.get())); }
+
+    // A framed window's place: a whole multiple of the picture, centred on the usable part
+    // of the display (without panels and docks).
+    static SDL_Rect FramedPlace(int display) {
+        SDL_Rect usable{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
+        if (SDL_GetDisplayUsableBounds(display, &usable) != 0) {
+            SDL_GetDisplayBounds(display, &usable);
+        }
+        const Viewport v = WindowedSize(usable.w, usable.h);
+        return SDL_Rect{usable.x + std::max(0, v.x), usable.y + std::max(0, v.y), v.width,
+                        v.height};
+    }
+
     void EnterFullScreen() {
         // Without a window manager nobody acts on the full-screen request, yet SDL takes
         // the window to be the screen's size from then on and draws for that size; so the
-        // window is first made to cover the screen itself.
-        const int display = std::max(0, SDL_GetWindowDisplayIndex(window_.get()));
+        // window is first made to cover the screen itself, without a frame.
         SDL_Rect bounds{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
-        SDL_GetDisplayBounds(display, &bounds);
+        SDL_GetDisplayBounds(CurrentDisplay(), &bounds);
+        SDL_SetWindowBordered(window_.get(), SDL_FALSE);
         SDL_SetWindowPosition(window_.get(), bounds.x, bounds.y);
         SDL_SetWindowSize(window_.get(), bounds.w, bounds.h);
         SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
+
+    // A normal window: the desktop's frame and title, movable and resizable.
+    void EnterFramedWindow() {
+        const int display = CurrentDisplay();
+        SDL_SetWindowFullscreen(window_.get(), 0);
+        SDL_SetWindowBordered(window_.get(), SDL_TRUE);
+        SDL_SetWindowResizable(window_.get(), SDL_TRUE);
+        const SDL_Rect place = FramedPlace(display);
+        SDL_SetWindowSize(window_.get(), place.w, place.h);
+        SDL_SetWindowPosition(window_.get(), place.x, place.y);
     }
 
     void ToggleFullScreen() {
         if (!FullScreen()) {
             EnterFullScreen();
         } else {
-            SDL_SetWindowFullscreen(window_.get(), 0);
-            ShowInWindow();
+            EnterFramedWindow();
         }
         Redraw();
         UpdateCursor();
     }
 
-    // A window of the largest whole scale that leaves room for the desktop.
-    void ShowInWindow() {
-        SDL_Rect usable{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
-        SDL_GetDisplayUsableBounds(0, &usable);
-        const int scale =
-            std::max(1, std::min((usable.w - 64) / SCREEN_WIDTH, (usable.h - 64) / SCREEN_HEIGHT));
-        SDL_SetWindowSize(window_.get(), SCREEN_WIDTH * scale, SCREEN_HEIGHT * scale);
-        SDL_SetWindowPosition(window_.get(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
-    }
-
     void MouseEvent(HostEventType type, int wx, int wy, int button) {
         HostEvent e{.type = type};
-        WindowToPicture(WindowViewport(), wx, wy, e.x, e.y);
+        const Sizes s = CurrentSizes();
+        WindowToPicture(PictureViewport(s), PointToPixel(wx, s.windowWidth, s.outputWidth),
+                        PointToPixel(wy, s.windowHeight, s.outputHeight), e.x, e.y);
         e.button = button;
         Push(e);
     }
@@ -462,6 +465,13 @@ class SdlHost final : public Host {
                 }
                 break;
             }
+            case SDL_RENDER_TARGETS_RESET:
+                presenter_->TargetsLost();
+                Redraw();
+                break;
+            case SDL_RENDER_DEVICE_RESET:
+                RenderDeviceReset();
+                break;
             case SDL_TEXTINPUT:
                 PushText(e.text.text);
                 break;
@@ -527,13 +537,14 @@ class SdlHost final : public Host {
     HostOptions options_;
     SdlPtr<SDL_Window> window_;
     SdlPtr<SDL_Renderer> renderer_;
-    SdlPtr<SDL_Texture> texture_;
+    std::unique_ptr<SdlPresenter> presenter_;
     SdlPtr<SDL_Cursor> cursor_;
     HostImage cursorImage_;
-    bool fullScreenPending_ = true;
-    std::vector<uint8_t> shown_;  // the picture last uploaded, 5-6-5
+    bool fullScreenPending_ = false;
+    ShownPage shown_;
     bool hasCursorImage_ = false;
-    int cursorScale_ = 0;
+    int32_t cursorWidth_ = 0;  // the size the cursor was made at
+    int32_t cursorHeight_ = 0;
     std::deque<HostEvent> queue_;
     bool lost_ = false;
     bool minimized_ = false;

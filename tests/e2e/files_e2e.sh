@@ -9,8 +9,8 @@ app=$1
 e2e_start_x
 e2e_start_app "$app"
 
-click() { xdotool mousemove "$(( $1 * 2 + 1 ))" "$(( $2 * 2 + 1 ))" click 1; }
-board() { e2e_shot "$E2E_TMP/shot.png"; convert "$E2E_TMP/shot.png" -crop 920x920+20+20 +repage "$E2E_TMP/$1.png"; }
+click() { e2e_click "$1" "$2"; }
+board() { e2e_shot "$E2E_TMP/shot.png"; e2e_crop "$E2E_TMP/shot.png" 10 10 460 460 "$E2E_TMP/$1.png"; }
 same() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = "0" ]; }
 menu() { click 550 40; sleep 0.3; xdotool key "$@"; sleep 0.4; }
 year_of() { od -An -t d4 -j 12 -N 4 "$1" | tr -d ' '; }

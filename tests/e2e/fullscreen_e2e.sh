@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Alt+Enter, back and forth, on a 1280 x 960 screen: full screen shows the whole picture at
-# scale 2 over the screen, a window shows it whole at scale 1, and after every switch MENU
-# opens the menu and START runs the years. Run with "wm" as the third argument under a
-# small window manager, otherwise with none (where the full-screen request goes unanswered).
+# scale 2 over the screen without a frame, a framed window titled "Vorla - Symulation"
+# shows it whole at scale 1, and after every switch MENU opens the menu and START runs the
+# years. Then the window is resized (the picture keeps 4:3 inside it) and closed as a user
+# would close it, which ends the program with status 0. Run with "wm" as the third
+# argument under a small window manager, otherwise with none (where the full-screen request
+# goes unanswered).
 set -u
 here=$(dirname "$0")
 . "$here/e2e_common.sh"
 app=$1
+wm_close=$2
 mode=${3:-nowm}
 
 e2e_start_x
@@ -77,6 +81,24 @@ in_place() {
     same "$E2E_TMP/reference.ppm" "$E2E_TMP/now.ppm"
 }
 
+# framed <0|1>: whether the window asks the window manager for its frame (the hint's atom
+# exists only where a window manager made it).
+framed() {
+    [ "$mode" = wm ] || return 0
+    local hints
+    hints=$(xprop -id "$APP_WINDOW" _MOTIF_WM_HINTS)
+    [ "$(awk -F', ' '{print $3}' <<<"${hints#*= }")" = "0x$1" ] || {
+        echo "frame asked: $hints, not decorations $1"; return 1; }
+}
+
+# The window is titled and can be resized: no fixed maximum size.
+titled_and_resizable() {
+    [ "$(xdotool getwindowname "$APP_WINDOW")" = "Vorla - Symulation" ] || {
+        echo "title: $(xdotool getwindowname "$APP_WINDOW")"; return 1; }
+    ! xprop -id "$APP_WINDOW" WM_NORMAL_HINTS | grep -q 'maximum size' || {
+        echo "the window has a maximum size"; return 1; }
+}
+
 year_changed() {
     picture "$1" "$E2E_TMP/now.ppm"
     convert "$E2E_TMP/now.ppm" -crop 125x32+495+352 +repage "$E2E_TMP/now-year.ppm"
@@ -129,18 +151,39 @@ for toggle in 1 2 3 4; do
             echo "toggle $toggle: not a whole picture in a 640x480 window: ${WW}x${WH}+$WX+$WY"
             exit 1; }
         looks_whole "$E2E_TMP/now.ppm" || exit 1
+        framed 1 || exit 1
+        titled_and_resizable || exit 1
         check_buttons 1 "toggle $toggle (window)"
     else
         until_true 5 in_place 2 0 0 || {
             echo "toggle $toggle: not a whole picture over the screen: ${WW}x${WH}+$WX+$WY"
             exit 1; }
         looks_whole "$E2E_TMP/now.ppm" || exit 1
+        framed 0 || exit 1
         check_buttons 2 "toggle $toggle (full screen)"
     fi
     echo "toggle $toggle: ${WW}x${WH}+$WX+$WY, whole picture, MENU and START work"
 done
 
-xdotool key Escape
+# A window resized to 1000 x 500 shows the picture at 4:3 in its middle: 666 x 500 at 167.
+xdotool key alt+Return
+until_true 5 in_place 1 any || { echo "no window after the fifth switch"; exit 1; }
+xdotool windowmove "$APP_WINDOW" 0 0 windowsize "$APP_WINDOW" 1000 500
+resized() {
+    geometry
+    [ "$WW" = 1000 ] && [ "$WH" = 500 ] || return 1
+    import -silent -window root ppm:- |
+        convert ppm:- -crop "1000x500+$WX+$WY" +repage "$E2E_TMP/resized.ppm"
+    [ "$(convert "$E2E_TMP/resized.ppm" -fuzz 1% -trim -format '%wx%h%O' info:)" = "666x500+167+0" ]
+}
+until_true 5 resized || {
+    echo "resized to ${WW}x${WH}: picture at" \
+        "$(convert "$E2E_TMP/resized.ppm" -fuzz 1% -trim -format '%wx%h%O' info:), not 666x500+167+0"
+    exit 1; }
+convert "$E2E_TMP/resized.ppm" -crop 666x500+167+0 +repage -resize '640x480!' "$E2E_TMP/resized-picture.ppm"
+looks_whole "$E2E_TMP/resized-picture.ppm" || exit 1
+
+"$wm_close" "$APP_WINDOW"
 e2e_wait_exit 10
-[ "$APP_STATUS" = "0" ] || { echo "exit status $APP_STATUS"; exit 1; }
-echo "four switches ($mode), each with the whole picture; closed with status 0"
+[ "$APP_STATUS" = "0" ] || { echo "closing the window: exit status $APP_STATUS"; exit 1; }
+echo "four switches ($mode), each with the whole picture; resized at 4:3; closed with status 0"

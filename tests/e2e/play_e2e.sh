@@ -9,9 +9,8 @@ app=$1
 e2e_start_x
 e2e_start_app "$app"
 
-# picture point -> screen point (the picture is scaled by 2)
-click() { xdotool mousemove "$(( $1 * 2 + 1 ))" "$(( $2 * 2 + 1 ))" click 1; }
-year_box() { e2e_shot "$E2E_TMP/$1.png"; convert "$E2E_TMP/$1.png" -crop 250x64+990+704 +repage "$E2E_TMP/$1-year.png"; }
+click() { e2e_click "$1" "$2"; }
+year_box() { e2e_shot "$E2E_TMP/$1.png"; e2e_crop "$E2E_TMP/$1.png" 495 352 125 32 "$E2E_TMP/$1-year.png"; }
 same() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = "0" ]; }
 wait_until() {  # wait_until <seconds> <command...>
     local deadline=$(( $(date +%s) + $1 )); shift
@@ -38,11 +37,11 @@ click 550 40
 sleep 0.3
 xdotool key Down Down Right Down Return
 sleep 0.3
-convert "$E2E_TMP/paused2.png" -crop 140x40+80+180 +repage "$E2E_TMP/board-before.png"
+e2e_crop "$E2E_TMP/paused2.png" 40 90 70 20 "$E2E_TMP/board-before.png"
 for x in 50 70 90; do click "$x" 100; done
 sleep 0.3
 e2e_shot "$E2E_TMP/painted.png"
-convert "$E2E_TMP/painted.png" -crop 140x40+80+180 +repage "$E2E_TMP/board-after.png"
+e2e_crop "$E2E_TMP/painted.png" 40 90 70 20 "$E2E_TMP/board-after.png"
 same "$E2E_TMP/board-before.png" "$E2E_TMP/board-after.png" && { echo "nothing was painted"; exit 1; }
 
 xdotool key space

@@ -9,10 +9,10 @@ app=$1
 
 e2e_start_x
 
-click() { xdotool mousemove "$(( $1 * 2 + 1 ))" "$(( $2 * 2 + 1 ))" click 1; }
+click() { e2e_click "$1" "$2"; }
 crop() {  # crop <name> <x> <y> <w> <h>: a picture region of a fresh screenshot
     e2e_shot "$E2E_TMP/shot.png"
-    convert "$E2E_TMP/shot.png" -crop "$(( $4 * 2 ))x$(( $5 * 2 ))+$(( $2 * 2 ))+$(( $3 * 2 ))" +repage "$E2E_TMP/$1.png"
+    e2e_crop "$E2E_TMP/shot.png" "$2" "$3" "$4" "$5" "$E2E_TMP/$1.png"
 }
 same() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = "0" ]; }
 # mark <x> <y> <w> <h>, then wait_changed <x> <y> <w> <h>: until the region differs from

@@ -21,7 +21,7 @@ trap cleanup EXIT
 e2e_start_x
 e2e_start_app "$app"
 
-click() { xdotool mousemove "$(( $1 * 2 + 1 ))" "$(( $2 * 2 + 1 ))" click 1; }
+click() { e2e_click "$1" "$2"; }
 shot() { e2e_shot "$E2E_TMP/$1.png"; }
 same() { [ "$(compare -metric AE "$E2E_TMP/$1.png" "$E2E_TMP/$2.png" null: 2>&1)" = "0" ]; }
 menu() { click 550 40; sleep 0.3; xdotool key "$@"; sleep 0.4; }
@@ -50,7 +50,7 @@ only() {  # only <folder> <names...>: nothing else is in the folder (no temporar
 }
 
 sleep 0.5
-xdotool mousemove 1101 81   # the pointer rests on MENU, away from the board
+e2e_point 550 40   # the pointer rests on MENU, away from the board
 sleep 0.3
 shot board
 
