@@ -5,7 +5,7 @@
 #include "app/resource.h"
 #include "display/display.h"
 #include "platform/gdi/gdi.h"
-#include "platform/user/menu.h"
+#include "platform/menus/menu.h"
 #include "platform/user/user.h"
 
 namespace {

@@ -270,6 +270,7 @@ const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
 ON_WM_CLOSE()
+ON_WM_INITMENUPOPUP()
 END_MESSAGE_MAP()
 
 BOOL CFrameWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,

@@ -10,7 +10,7 @@
 #include "platform/ddraw/blit_kernels.h"
 #include "platform/gdi/gdi_target.h"
 #include "platform/host/host.h"
-#include "platform/screen.h"
+#include "platform/host/screen.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/gdi/gdi.h"
-#include "platform/screen.h"
+#include "platform/host/screen.h"
 
 namespace platform::gdi {
 

@@ -406,6 +406,14 @@ void DeleteTargetDC(HDC dc) {
     ::DeleteDC(dc);
 }
 
+HDC CreateScreenDC() {
+    return CreateTargetDC(GdiPage(), [] { MarkGdiPageChanged(); });
+}
+
+void DeleteScreenDC(HDC dc) {
+    DeleteTargetDC(dc);
+}
+
 }  // namespace platform
 
 HDC CreateCompatibleDC(HDC reference) {

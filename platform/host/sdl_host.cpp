@@ -11,8 +11,8 @@
 
 #include "platform/host/host.h"
 #include "platform/host/keymap.h"
+#include "platform/host/screen.h"
 #include "platform/host/viewport.h"
-#include "platform/screen.h"
 
 namespace platform {
 namespace {

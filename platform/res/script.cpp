@@ -2,14 +2,13 @@
 // build embeds, with each control statement given the class and full style the resource
 // compiler gives it.
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 
-#include "platform/gdi/gdi.h"
 #include "platform/res/resources.h"
 #include "platform/res/templates.h"
-#include "platform/user/styles.h"
-#include "platform/user/user.h"
+#include "platform/styles.h"
 
 namespace platform {
 namespace {
@@ -665,7 +664,7 @@ const ResourceScript* EmbeddedScript(HINSTANCE module) {
             if (ParseResourceScript(text, parsed, &error)) {
                 script = std::move(parsed);
             } else {
-                OutputDebugString(("vorla.rc: " + error + "\n").c_str());
+                std::fprintf(stderr, "vorla.rc: %s\n", error.c_str());
             }
         }
     }

@@ -1,6 +1,8 @@
 #include "platform/user/style_painter.h"
 
 #include <algorithm>
+#include <cmath>
+#include <map>
 #include <string>
 
 #include "platform/gdi/gdi.h"
@@ -45,6 +47,11 @@ COLORREF GetSysColor(int index) {
 
 namespace platform {
 namespace {
+
+bool Reasonable(const RECT& r) {
+    auto ok = [](LONG v) { return v > -(1 << 24) && v < (1 << 24); };
+    return ok(r.left) && ok(r.top) && ok(r.right) && ok(r.bottom);
+}
 
 void Fill(HDC dc, LONG left, LONG top, LONG right, LONG bottom, COLORREF colour) {
     if (right <= left || bottom <= top) {
@@ -93,6 +100,29 @@ void PaintGlyph(HDC dc, const RECT& rect, const char* const* rows, int height, C
 }
 
 }  // namespace
+
+void PaintImage(HDC dc, int x, int y, int width, int height, const uint32_t* argb) {
+    for (int j = 0; j < height; ++j)
+        for (int i = 0; i < width; ++i) {
+            uint32_t p = argb[j * width + i];
+            uint32_t a = p >> 24;
+            if (a == 0)
+                continue;
+            BYTE r = BYTE(p >> 16), g = BYTE(p >> 8), b = BYTE(p);
+            if (a < 255) {
+                COLORREF under = GetPixel(dc, x + i, y + j);
+                if (under == CLR_INVALID)
+                    continue;
+                auto mix = [a](int s, int d) {
+                    return BYTE((s * int(a) + d * int(255 - a)) / 255);
+                };
+                r = mix(r, GetRValue(under));
+                g = mix(g, GetGValue(under));
+                b = mix(b, GetBValue(under));
+            }
+            SetPixel(dc, x + i, y + j, RGB(r, g, b));
+        }
+}
 
 void PaintRaisedEdge(HDC dc, const RECT& rect) {
     if (Empty(rect)) {
@@ -224,6 +254,21 @@ void PaintSubmenuArrow(HDC dc, const RECT& rect, COLORREF colour) {
     PaintGlyph(dc, rect, rows, 7, colour);
 }
 
+HFONT DialogFont(int pointSize, const std::string& face) {
+    static std::map<std::pair<int, std::string>, HFONT> fonts;
+    auto key = std::make_pair(pointSize, face);
+    auto it = fonts.find(key);
+    if (it != fonts.end())
+        return it->second;
+    // Points at 96 dpi, rounded as MulDiv does: 8 points is 11 pixels.
+    int height = -int(std::lround(pointSize * 96.0 / 72.0));
+    HFONT f = CreateFont(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                         face.empty() ? "MS Sans Serif" : face.c_str());
+    fonts[key] = f;
+    return f;
+}
+
 HFONT ChromeFont() {
     static HFONT font = CreateFont(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET,
                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -232,3 +277,58 @@ HFONT ChromeFont() {
 }
 
 }  // namespace platform
+
+BOOL DrawEdge(HDC dc, RECT* rect, UINT edge, UINT flags) {
+    using platform::Fill;
+    if (rect == nullptr || !platform::Reasonable(*rect) || GetTextColor(dc) == CLR_INVALID) {
+        return FALSE;
+    }
+    RECT r = *rect;
+    struct Ring {
+        UINT raised, sunken;
+        int raisedTL, raisedBR, sunkenTL, sunkenBR;
+    };
+    const Ring rings[2] = {
+        {BDR_RAISEDOUTER, BDR_SUNKENOUTER, COLOR_3DLIGHT, COLOR_3DDKSHADOW, COLOR_3DSHADOW,
+         COLOR_3DHILIGHT},
+        {BDR_RAISEDINNER, BDR_SUNKENINNER, COLOR_3DHILIGHT, COLOR_3DSHADOW, COLOR_3DDKSHADOW,
+         COLOR_3DLIGHT},
+    };
+    for (const Ring& ring : rings) {
+        bool raised = (edge & ring.raised) != 0, sunken = (edge & ring.sunken) != 0;
+        if (!raised && !sunken) {
+            continue;
+        }
+        COLORREF tl = GetSysColor(raised ? ring.raisedTL : ring.sunkenTL);
+        COLORREF br = GetSysColor(raised ? ring.raisedBR : ring.sunkenBR);
+        if (flags & BF_MONO) {
+            tl = br = GetSysColor(COLOR_3DDKSHADOW);
+        } else if (flags & BF_FLAT) {
+            tl = br = GetSysColor(COLOR_3DSHADOW);
+        }
+        if (flags & BF_TOP) {
+            Fill(dc, r.left, r.top, r.right, r.top + 1, tl);
+        }
+        if (flags & BF_LEFT) {
+            Fill(dc, r.left, r.top, r.left + 1, r.bottom, tl);
+        }
+        if (flags & BF_BOTTOM) {
+            Fill(dc, r.left, r.bottom - 1, r.right, r.bottom, br);
+        }
+        if (flags & BF_RIGHT) {
+            Fill(dc, r.right - 1, r.top, r.right, r.bottom, br);
+        }
+        r.left += (flags & BF_LEFT) ? 1 : 0;
+        r.top += (flags & BF_TOP) ? 1 : 0;
+        r.right -= (flags & BF_RIGHT) ? 1 : 0;
+        r.bottom -= (flags & BF_BOTTOM) ? 1 : 0;
+    }
+    if (flags & BF_MIDDLE) {
+        Fill(dc, r.left, r.top, r.right, r.bottom,
+             GetSysColor((flags & BF_MONO) ? COLOR_3DHILIGHT : COLOR_3DFACE));
+    }
+    if (flags & BF_ADJUST) {
+        *rect = r;
+    }
+    return TRUE;
+}

@@ -12,8 +12,8 @@
 #include "platform/gdi/gdi_target.h"
 #include "platform/gdi/image_codec.h"
 #include "platform/host/host.h"
+#include "platform/host/screen.h"
 #include "platform/res/resources.h"
-#include "platform/screen.h"
 
 namespace {
 
@@ -1225,6 +1225,12 @@ int GetWindowText(HWND hwnd, LPSTR buffer, int maxCount) {
         return 0;
     return int(SendMessage(hwnd, WM_GETTEXT, WPARAM(maxCount),
                            LPARAM(reinterpret_cast<intptr_t>(buffer))));
+}
+
+int GetDlgCtrlID(HWND control) {
+    if (!IsWindow(control))
+        return 0;
+    return int(GetWindowLongPtr(control, GWLP_ID));
 }
 
 int GetWindowTextLength(HWND hwnd) {

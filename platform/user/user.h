@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/styles.h"
 #include "platform/windef.h"
 
 using ATOM = WORD;
@@ -35,15 +36,20 @@ constexpr UINT WM_KILLFOCUS = 0x0008;
 constexpr UINT WM_ENABLE = 0x000A;
 constexpr UINT WM_SETTEXT = 0x000C;
 constexpr UINT WM_GETTEXT = 0x000D;
+constexpr UINT WM_GETTEXTLENGTH = 0x000E;
 constexpr UINT WM_PAINT = 0x000F;
 constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_QUIT = 0x0012;
 constexpr UINT WM_ERASEBKGND = 0x0014;
 constexpr UINT WM_SHOWWINDOW = 0x0018;
 constexpr UINT WM_SETCURSOR = 0x0020;
+constexpr UINT WM_NEXTDLGCTL = 0x0028;
+constexpr UINT WM_SETFONT = 0x0030;
+constexpr UINT WM_GETFONT = 0x0031;
 constexpr UINT WM_SETICON = 0x0080;
 constexpr UINT WM_NCCREATE = 0x0081;
 constexpr UINT WM_NCDESTROY = 0x0082;
+constexpr UINT WM_GETDLGCODE = 0x0087;
 constexpr UINT WM_KEYFIRST = 0x0100;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
@@ -70,7 +76,26 @@ constexpr UINT WM_MBUTTONUP = 0x0208;
 constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
 constexpr UINT WM_MOUSELAST = 0x0209;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
+constexpr UINT WM_CUT = 0x0300;
+constexpr UINT WM_COPY = 0x0301;
+constexpr UINT WM_PASTE = 0x0302;
+constexpr UINT WM_CLEAR = 0x0303;
 constexpr UINT WM_USER = 0x0400;
+// Asked of a dialog by its push buttons: which one is the default.
+constexpr UINT DM_GETDEFID = WM_USER + 0;
+constexpr UINT DM_SETDEFID = WM_USER + 1;
+constexpr WORD DC_HASDEFID = 0x534B;
+
+// WM_GETDLGCODE answers.
+constexpr LRESULT DLGC_WANTARROWS = 0x0001;
+constexpr LRESULT DLGC_WANTTAB = 0x0002;
+constexpr LRESULT DLGC_WANTALLKEYS = 0x0004;
+constexpr LRESULT DLGC_HASSETSEL = 0x0008;
+constexpr LRESULT DLGC_DEFPUSHBUTTON = 0x0010;
+constexpr LRESULT DLGC_UNDEFPUSHBUTTON = 0x0020;
+constexpr LRESULT DLGC_WANTCHARS = 0x0080;
+constexpr LRESULT DLGC_STATIC = 0x0100;
+constexpr LRESULT DLGC_BUTTON = 0x2000;
 
 constexpr WPARAM MK_LBUTTON = 0x0001;
 constexpr WPARAM MK_RBUTTON = 0x0002;
@@ -128,27 +153,6 @@ constexpr UINT CS_VREDRAW = 0x0001;
 constexpr UINT CS_HREDRAW = 0x0002;
 constexpr UINT CS_DBLCLKS = 0x0008;
 constexpr UINT CS_NOCLOSE = 0x0200;
-
-constexpr DWORD WS_OVERLAPPED = 0x00000000;
-constexpr DWORD WS_POPUP = 0x80000000;
-constexpr DWORD WS_CHILD = 0x40000000;
-constexpr DWORD WS_MINIMIZE = 0x20000000;
-constexpr DWORD WS_VISIBLE = 0x10000000;
-constexpr DWORD WS_DISABLED = 0x08000000;
-constexpr DWORD WS_CLIPSIBLINGS = 0x04000000;
-constexpr DWORD WS_CLIPCHILDREN = 0x02000000;
-constexpr DWORD WS_CAPTION = 0x00C00000;
-constexpr DWORD WS_BORDER = 0x00800000;
-constexpr DWORD WS_DLGFRAME = 0x00400000;
-constexpr DWORD WS_SYSMENU = 0x00080000;
-constexpr DWORD WS_THICKFRAME = 0x00040000;
-constexpr DWORD WS_GROUP = 0x00020000;
-constexpr DWORD WS_TABSTOP = 0x00010000;
-constexpr DWORD WS_MINIMIZEBOX = 0x00020000;
-constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;
-constexpr DWORD WS_OVERLAPPEDWINDOW =
-    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-constexpr DWORD WS_EX_TOPMOST = 0x00000008;
 
 constexpr int CW_USEDEFAULT = int(0x80000000u);
 
@@ -294,6 +298,8 @@ LONG_PTR GetWindowLongPtr(HWND hwnd, int index);
 BOOL SetWindowText(HWND hwnd, LPCSTR text);
 int GetWindowText(HWND hwnd, LPSTR buffer, int maxCount);
 int GetWindowTextLength(HWND hwnd);
+// A child window's id (GWLP_ID), 0 for anything else.
+int GetDlgCtrlID(HWND control);
 
 // The message queue.
 BOOL GetMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax);

@@ -16,8 +16,8 @@
 #include "app/resource.h"
 #include "persist/worldfile.h"
 #include "platform/afx/file.h"
-#include "platform/screen.h"
-#include "platform/user/dialog.h"
+#include "platform/dialogs/dialog.h"
+#include "platform/host/screen.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/scripted_input.h"
 

@@ -11,8 +11,8 @@
 
 #include "app/resource.h"
 #include "persist/worldfile.h"
-#include "platform/user/dialog.h"
-#include "platform/user/menu.h"
+#include "platform/dialogs/dialog.h"
+#include "platform/menus/menu.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/scripted_input.h"
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/dialogs/dialog.h"
 #include "platform/gdi/gdi.h"
 #include "platform/host/headless.h"
-#include "platform/screen.h"
-#include "platform/user/dialog.h"
+#include "platform/host/screen.h"
 #include "platform/user/user.h"
 
 namespace dialogtest {

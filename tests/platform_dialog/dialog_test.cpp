@@ -4,9 +4,9 @@
 #include <set>
 #include <string>
 
+#include "platform/dialogs/dialog.h"
 #include "platform/res/resources.h"
 #include "platform/res/templates.h"
-#include "platform/user/dialog.h"
 #include "tests/platform_dialog/dialog_fixture.h"
 
 using dialogtest::Commands;

@@ -11,9 +11,9 @@
 
 #include "file_test_support.h"
 #include "platform/afx/file.h"
-#include "platform/screen.h"
-#include "platform/user/filedlg.h"
-#include "platform/user/filedlg_internal.h"
+#include "platform/comdlg/filedlg.h"
+#include "platform/comdlg/filedlg_internal.h"
+#include "platform/host/screen.h"
 #include "tests/platform_dialog/dialog_fixture.h"
 
 namespace {

@@ -289,14 +289,6 @@ TEST(Shapes, FillsFramesAndLinesKeepToTheirEdges) {
     EXPECT_EQ(t.CountNot(0, 0, 0, 8, 8), 12);
     EXPECT_EQ(t.Raw(1, 1), 0u);
 
-    RECT e{0, 0, 6, 6};
-    t.Fill(0);
-    DrawEdge(t.dc, &e, EDGE_RAISED, BF_RECT | BF_ADJUST);
-    EXPECT_EQ(t.Raw(1, 1), 0xFFFFu) << "inner highlight";
-    EXPECT_EQ(t.Raw(5, 5), 0u) << "outer dark shadow";
-    EXPECT_EQ(e.left, 2);
-    EXPECT_EQ(e.bottom, 4);
-
     SelectObject(t.dc, oldBrush);
     SelectObject(t.dc, oldPen);
     DeleteObject(pen);

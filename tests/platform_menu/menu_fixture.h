@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/host/headless.h"
+#include "platform/menus/menu.h"
 #include "platform/res/resources.h"
-#include "platform/user/menu.h"
 #include "platform/user/user.h"
 
 namespace menutest {

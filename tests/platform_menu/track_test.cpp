@@ -8,7 +8,7 @@
 
 #include "menu_fixture.h"
 #include "platform/afx/afx.h"
-#include "platform/screen.h"
+#include "platform/host/screen.h"
 
 #include "tests/support/golden.h"
 

@@ -6,7 +6,7 @@
 
 #include "platform/res/resources.h"
 #include "platform/res/templates.h"
-#include "platform/user/styles.h"
+#include "platform/styles.h"
 #include "platform/user/user.h"
 
 namespace {
@@ -148,8 +148,8 @@ TEST(ResourceScriptDialog, AboutDialog100) {
                      {"STATIC", "Vorla, verze 1.0", -1, 40, 25, 188, 8, LTEXT | SS_NOPREFIX},
                      {"BUTTON", "OK", 1, 178, 7, 50, 14, DEFBUTTON | WS_GROUP},
                      {"STATIC", "136", -1, 7, 28, 20, 20, CHILD | SS_ICON},
-                     {"STATIC", "Souboj Modreho a Cerveneho rodu na planu 23 x 23.", -1, 40,
-                      40, 188, 8, LTEXT},
+                     {"STATIC", "Souboj Modreho a Cerveneho rodu na planu 23 x 23.", -1, 40, 40,
+                      188, 8, LTEXT},
                  });
 }
 

@@ -1,8 +1,8 @@
 #include <tuple>
 
 #include "platform/gdi/gdi.h"
+#include "platform/host/screen.h"
 #include "platform/res/resources.h"
-#include "platform/screen.h"
 #include "user_test_support.h"
 
 using namespace usertest;

@@ -40,6 +40,23 @@ class Painter : public ::testing::Test {
     HDC dc = nullptr;
 };
 
+// Catches DrawEdge drawing other colours or corners than the painter's own raised edge,
+// or BF_ADJUST not moving the rectangle inside the two borders.
+TEST_F(Painter, DrawEdgeIsTheRaisedEdgeOfThePainter) {
+    RECT r = {2, 3, 12, 11};
+    platform::PaintRaisedEdge(dc, r);
+    std::vector<uint32_t> painted = pixels;
+    pixels.assign(16 * 16, 0x00010203);
+    RECT e = r;
+    EXPECT_TRUE(DrawEdge(dc, &e, EDGE_RAISED, BF_RECT | BF_ADJUST));
+    EXPECT_EQ(pixels, painted);
+    EXPECT_EQ(e.left, 4);
+    EXPECT_EQ(e.top, 5);
+    EXPECT_EQ(e.right, 10);
+    EXPECT_EQ(e.bottom, 9);
+    EXPECT_FALSE(DrawEdge(nullptr, &e, EDGE_RAISED, BF_RECT)) << "no DC, no edge";
+}
+
 // Catches swapped light and shadow sides, or corners owned by the wrong side.
 TEST_F(Painter, RaisedAndSunkenEdgesPlaceEachPixel) {
     RECT r = {2, 3, 12, 11};

@@ -10,10 +10,6 @@ add_custom_command(
   DEPENDS vorla_embed_resources ${VORLA_RES_FILES}
   COMMENT "Embedding res/"
   VERBATIM)
-list(APPEND VORLA_PLATFORM_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/resources.cpp
-  ${VORLA_RES_GENERATED}
-)
 
 # The faces also go to share/vorla/fonts in the build tree, where the program looks for
 # them beside its own prefix (build/app/vorla, as <prefix>/bin/vorla) and registers them

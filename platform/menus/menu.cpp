@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/menus/menu.h"
+#include "platform/menus/menu_store.h"
 #include "platform/res/templates.h"
-#include "platform/user/menu.h"
-#include "platform/user/menu_store.h"
 
 namespace platform {
 

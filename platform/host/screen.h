@@ -6,8 +6,6 @@
 
 #include <cstdint>
 
-#include "platform/windef.h"
-
 namespace platform {
 
 enum class PixelFormat { RGB565, RGB555, XRGB8888 };
@@ -52,9 +50,9 @@ uint32_t ScreenLossCount();
 // pending. InstallHost calls it, so every test starts from the same screen.
 void ResetScreen();
 
-// A device context drawing on the GDI page (what GetDC(hwnd) gives); release with
-// DeleteScreenDC.
-HDC CreateScreenDC();
-void DeleteScreenDC(HDC dc);
+class Host;
+// The host the screen presents to. InstallHost attaches each host it installs; until one
+// is installed, the host CurrentHost makes serves.
+void AttachScreen(Host* host);
 
 }  // namespace platform

@@ -1,6 +1,6 @@
-// The dialog manager: modal dialogs built from templates in dialog units, the standard
-// controls ("STATIC", "EDIT", "BUTTON") as child windows, keyboard navigation among
-// them, and message boxes. Names and values are Win32's.
+// The dialog manager: modal dialogs built from templates in dialog units, with the
+// standard controls as child windows and keyboard navigation among them, and message
+// boxes. Names and values are Win32's.
 //
 // A dialog window has no non-client area here, as every window: its rectangle includes
 // the modal frame (and the caption, when it has one), and its controls are placed inside
@@ -12,8 +12,10 @@
 #include <functional>
 #include <string>
 
+#include "platform/controls/controls.h"
 #include "platform/res/templates.h"
-#include "platform/user/styles.h"
+#include "platform/styles.h"
+#include "platform/user/style_painter.h"
 #include "platform/user/user.h"
 #include "platform/windef.h"
 
@@ -28,66 +30,6 @@ constexpr int IDRETRY = 4;
 constexpr int IDIGNORE = 5;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
-
-// Messages (WM_INITDIALOG, WM_SETTEXT and WM_GETTEXT come from user.h).
-constexpr UINT WM_GETTEXTLENGTH = 0x000E;
-constexpr UINT WM_NEXTDLGCTL = 0x0028;
-constexpr UINT WM_SETFONT = 0x0030;
-constexpr UINT WM_GETFONT = 0x0031;
-constexpr UINT WM_GETDLGCODE = 0x0087;
-constexpr UINT WM_CUT = 0x0300;
-constexpr UINT WM_COPY = 0x0301;
-constexpr UINT WM_PASTE = 0x0302;
-constexpr UINT WM_CLEAR = 0x0303;
-constexpr UINT DM_GETDEFID = WM_USER + 0;
-constexpr UINT DM_SETDEFID = WM_USER + 1;
-constexpr WORD DC_HASDEFID = 0x534B;
-
-// Edit control messages and notifications.
-constexpr UINT EM_GETSEL = 0x00B0;
-constexpr UINT EM_SETSEL = 0x00B1;
-constexpr UINT EM_REPLACESEL = 0x00C2;
-constexpr UINT EM_LIMITTEXT = 0x00C5;
-constexpr UINT EM_SETLIMITTEXT = EM_LIMITTEXT;
-constexpr WORD EN_SETFOCUS = 0x0100;
-constexpr WORD EN_KILLFOCUS = 0x0200;
-constexpr WORD EN_CHANGE = 0x0300;
-
-// Button messages and notifications.
-constexpr UINT BM_GETSTATE = 0x00F2;
-constexpr UINT BM_SETSTATE = 0x00F3;
-constexpr UINT BM_SETSTYLE = 0x00F4;
-constexpr UINT BM_CLICK = 0x00F5;
-constexpr WORD BN_CLICKED = 0;
-constexpr LRESULT BST_PUSHED = 0x0004;
-constexpr LRESULT BST_FOCUS = 0x0008;
-
-// WM_GETDLGCODE answers.
-constexpr LRESULT DLGC_WANTARROWS = 0x0001;
-constexpr LRESULT DLGC_WANTTAB = 0x0002;
-constexpr LRESULT DLGC_WANTALLKEYS = 0x0004;
-constexpr LRESULT DLGC_HASSETSEL = 0x0008;
-constexpr LRESULT DLGC_DEFPUSHBUTTON = 0x0010;
-constexpr LRESULT DLGC_UNDEFPUSHBUTTON = 0x0020;
-constexpr LRESULT DLGC_WANTCHARS = 0x0080;
-constexpr LRESULT DLGC_STATIC = 0x0100;
-constexpr LRESULT DLGC_BUTTON = 0x2000;
-
-// Dialog styles (the ones the resource script knows are in styles.h).
-constexpr DWORD DS_ABSALIGN = 0x01;
-constexpr DWORD DS_SYSMODAL = 0x02;
-constexpr DWORD DS_NOIDLEMSG = 0x100;
-constexpr DWORD DS_SETFOREGROUND = 0x200;
-constexpr DWORD DS_3DLOOK = 0x0004;
-
-// Static control styles.
-constexpr DWORD SS_TYPEMASK = 0x001F;
-
-// Edit control styles.
-constexpr DWORD ES_MULTILINE = 0x0004;
-
-// Button styles.
-constexpr DWORD BS_TYPEMASK = 0x000F;
 
 // Message box flags.
 constexpr UINT MB_OK = 0x0000;
@@ -132,7 +74,6 @@ LRESULT DefDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL IsDialogMessage(HWND dialog, LPMSG msg);
 
 HWND GetDlgItem(HWND dialog, int id);
-int GetDlgCtrlID(HWND control);
 BOOL SetDlgItemText(HWND dialog, int id, LPCSTR text);
 UINT GetDlgItemText(HWND dialog, int id, LPSTR buffer, int maxCount);
 BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned);
@@ -175,8 +116,6 @@ INT_PTR RunDialogBox(HINSTANCE instance, const DialogTemplate& dialogTemplate, H
 // Dialog units -> pixels for a font given by point size and face, as a template names
 // it: LOWORD baseX, HIWORD baseY.
 LONG DialogBaseUnitsFor(int pointSize, const std::string& face);
-// The font a template's dialog uses (cached; never deleted).
-HFONT DialogFont(int pointSize, const std::string& face);
 
 // The width of the frame around a dialog with DS_MODALFRAME, and the caption's height.
 constexpr int DIALOG_FRAME = 3;

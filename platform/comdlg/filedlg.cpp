@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/user/dialog.h"
-#include "platform/user/filedlg.h"
-#include "platform/user/filedlg_internal.h"
+#include "platform/comdlg/filedlg.h"
+#include "platform/comdlg/filedlg_internal.h"
+#include "platform/dialogs/dialog.h"
 
 using namespace platform::filedlg;
 

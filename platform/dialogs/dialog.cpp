@@ -1,4 +1,4 @@
-#include "platform/user/dialog.h"
+#include "platform/dialogs/dialog.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/dialogs/dialog_internal.h"
 #include "platform/gdi/gdi.h"
+#include "platform/host/screen.h"
 #include "platform/res/resources.h"
-#include "platform/screen.h"
-#include "platform/user/dialog_internal.h"
 #include "platform/user/style_painter.h"
 
 namespace platform::dialog {
@@ -153,86 +153,6 @@ void PaintDialog(HWND hwnd) {
 }
 
 }  // namespace
-
-HFONT ControlFont(HWND control) {
-    HFONT f = reinterpret_cast<HFONT>(SendMessage(control, WM_GETFONT, 0, 0));
-    return f ? f : DialogFont(8, "MS Sans Serif");
-}
-
-std::string Latin1ToUtf8(const std::string& s) {
-    std::string out;
-    for (unsigned char c : s) {
-        if (c < 0x80) {
-            out += char(c);
-        } else {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
-std::string Utf8ToLatin1(const std::string& s) {
-    std::string out;
-    for (size_t i = 0; i < s.size();) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        uint32_t cp = 0;
-        size_t len = 1;
-        if (c < 0x80) {
-            cp = c;
-        } else if ((c & 0xE0) == 0xC0) {
-            cp = c & 0x1F;
-            len = 2;
-        } else if ((c & 0xF0) == 0xE0) {
-            cp = c & 0x0F;
-            len = 3;
-        } else if ((c & 0xF8) == 0xF0) {
-            cp = c & 0x07;
-            len = 4;
-        } else {
-            out += '?';
-            ++i;
-            continue;
-        }
-        if (i + len > s.size()) {
-            out += '?';
-            break;
-        }
-        bool ok = true;
-        for (size_t k = 1; k < len; ++k) {
-            unsigned char cc = static_cast<unsigned char>(s[i + k]);
-            if ((cc & 0xC0) != 0x80)
-                ok = false;
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        out += ok && cp <= 0xFF ? char(cp) : '?';
-        i += ok ? len : 1;
-    }
-    return out;
-}
-
-void DrawArgb(HDC dc, int x, int y, int width, int height, const uint32_t* argb) {
-    for (int j = 0; j < height; ++j)
-        for (int i = 0; i < width; ++i) {
-            uint32_t p = argb[j * width + i];
-            uint32_t a = p >> 24;
-            if (a == 0)
-                continue;
-            BYTE r = BYTE(p >> 16), g = BYTE(p >> 8), b = BYTE(p);
-            if (a < 255) {
-                COLORREF under = GetPixel(dc, x + i, y + j);
-                if (under == CLR_INVALID)
-                    continue;
-                auto mix = [a](int s, int d) {
-                    return BYTE((s * int(a) + d * int(255 - a)) / 255);
-                };
-                r = mix(r, GetRValue(under));
-                g = mix(g, GetGValue(under));
-                b = mix(b, GetBValue(under));
-            }
-            SetPixel(dc, x + i, y + j, RGB(r, g, b));
-        }
-}
 
 INT_PTR RunModal(HINSTANCE instance, const DialogSpec& spec, HWND owner, DLGPROC proc,
                  LPARAM initParam, const DialogWindowFactory& factory) {
@@ -520,12 +440,6 @@ HWND GetDlgItem(HWND dialog, int id) {
     return nullptr;
 }
 
-int GetDlgCtrlID(HWND control) {
-    if (!IsWindow(control))
-        return 0;
-    return int(GetWindowLongPtr(control, GWLP_ID));
-}
-
 BOOL SetDlgItemText(HWND dialog, int id, LPCSTR text) {
     HWND item = GetDlgItem(dialog, id);
     return item ? SetWindowText(item, text) : FALSE;
@@ -631,21 +545,6 @@ LONG GetDialogBaseUnits() {
 }
 
 namespace platform {
-
-HFONT DialogFont(int pointSize, const std::string& face) {
-    static std::map<std::pair<int, std::string>, HFONT> fonts;
-    auto key = std::make_pair(pointSize, face);
-    auto it = fonts.find(key);
-    if (it != fonts.end())
-        return it->second;
-    // Points at 96 dpi, rounded as MulDiv does: 8 points is 11 pixels.
-    int height = -int(std::lround(pointSize * 96.0 / 72.0));
-    HFONT f = CreateFont(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                         face.empty() ? "MS Sans Serif" : face.c_str());
-    fonts[key] = f;
-    return f;
-}
 
 LONG DialogBaseUnitsFor(int pointSize, const std::string& face) {
     static std::map<std::pair<int, std::string>, LONG> cache;

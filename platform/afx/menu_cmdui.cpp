@@ -1,10 +1,8 @@
-// The framework's answer to WM_INITMENUPOPUP: each command item of the menu about to
-// show goes through the frame's command-update handlers, which check and grey it.
+// The frame's answer to WM_INITMENUPOPUP: each command item of the menu about to show
+// goes through the frame's command-update handlers, which check and grey it.
 #include "platform/afx/afx.h"
-#include "platform/user/menu.h"
-#include "platform/user/menu_internal.h"
+#include "platform/menus/menu.h"
 
-namespace platform {
 namespace {
 
 // A menu item as the update handlers see it: their answers go straight into the menu.
@@ -25,11 +23,13 @@ class CMenuCmdUI : public CCmdUI {
 
 }  // namespace
 
-void UpdateMenuCommandUI(HWND owner, HMENU menu) {
-    auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandle(owner));
-    if (frame == nullptr) {
+void CFrameWnd::OnInitMenuPopup(CMenu* pPopupMenu, UINT, BOOL bSysMenu) {
+    Default();
+    if (bSysMenu || pPopupMenu == nullptr) {
         return;
     }
+    HMENU menu = pPopupMenu->m_hMenu;
+    const HWND self = m_hWnd;
     int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
         UINT id = GetMenuItemID(menu, i);
@@ -41,12 +41,10 @@ void UpdateMenuCommandUI(HWND owner, HMENU menu) {
         ui.m_nID = id;
         ui.m_nIndex = UINT(i);
         ui.m_pOther = menu;
-        frame->UpdateCommandUI(ui);
-        // A handler may have destroyed the menu or the window.
-        if (GetMenuItemCount(menu) < 0 || CWnd::FromHandle(owner) != frame) {
+        UpdateCommandUI(ui);
+        // A handler may have destroyed the menu, or the window and this object with it.
+        if (GetMenuItemCount(menu) < 0 || CWnd::FromHandle(self) != this) {
             return;
         }
     }
 }
-
-}  // namespace platform

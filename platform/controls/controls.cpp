@@ -6,14 +6,65 @@
 #include <memory>
 #include <string>
 
+#include "platform/controls/controls.h"
 #include "platform/gdi/gdi.h"
 #include "platform/host/host.h"
-#include "platform/user/dialog.h"
-#include "platform/user/dialog_internal.h"
 #include "platform/user/style_painter.h"
 
-namespace platform::dialog {
+namespace platform {
 namespace {
+
+std::string Latin1ToUtf8(const std::string& s) {
+    std::string out;
+    for (unsigned char c : s) {
+        if (c < 0x80) {
+            out += char(c);
+        } else {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string Utf8ToLatin1(const std::string& s) {
+    std::string out;
+    for (size_t i = 0; i < s.size();) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        uint32_t cp = 0;
+        size_t len = 1;
+        if (c < 0x80) {
+            cp = c;
+        } else if ((c & 0xE0) == 0xC0) {
+            cp = c & 0x1F;
+            len = 2;
+        } else if ((c & 0xF0) == 0xE0) {
+            cp = c & 0x0F;
+            len = 3;
+        } else if ((c & 0xF8) == 0xF0) {
+            cp = c & 0x07;
+            len = 4;
+        } else {
+            out += '?';
+            ++i;
+            continue;
+        }
+        if (i + len > s.size()) {
+            out += '?';
+            break;
+        }
+        bool ok = true;
+        for (size_t k = 1; k < len; ++k) {
+            unsigned char cc = static_cast<unsigned char>(s[i + k]);
+            if ((cc & 0xC0) != 0x80)
+                ok = false;
+            cp = (cp << 6) | (cc & 0x3F);
+        }
+        out += ok && cp <= 0xFF ? char(cp) : '?';
+        i += ok ? len : 1;
+    }
+    return out;
+}
 
 constexpr size_t DEFAULT_EDIT_LIMIT = 30000;
 constexpr int EDIT_BORDER = 2;
@@ -135,7 +186,7 @@ void PaintStatic(HWND hwnd) {
     if ((style & SS_TYPEMASK) == SS_ICON) {
         if (s && s->icon)
             if (const HostImage* image = IconImage(s->icon))
-                DrawArgb(p.dc, 0, 0, image->width, image->height, image->argb.data());
+                PaintImage(p.dc, 0, 0, image->width, image->height, image->argb.data());
         return;
     }
     UINT format = DT_WORDBREAK;
@@ -821,10 +872,15 @@ void Register(const char* name, WNDPROC proc) {
 
 }  // namespace
 
+HFONT ControlFont(HWND control) {
+    HFONT f = reinterpret_cast<HFONT>(SendMessage(control, WM_GETFONT, 0, 0));
+    return f ? f : DialogFont(8, "MS Sans Serif");
+}
+
 void EnsureControlClasses() {
     Register("STATIC", CALLBACK_StaticProc);
     Register("EDIT", CALLBACK_EditProc);
     Register("BUTTON", CALLBACK_ButtonProc);
 }
 
-}  // namespace platform::dialog
+}  // namespace platform

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/user/filedlg.h"
+#include "platform/comdlg/filedlg.h"
 
 namespace platform {
 

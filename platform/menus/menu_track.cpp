@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "platform/gdi/gdi.h"
-#include "platform/screen.h"
-#include "platform/user/menu.h"
-#include "platform/user/menu_internal.h"
-#include "platform/user/menu_store.h"
+#include "platform/gdi/gdi_target.h"
+#include "platform/host/screen.h"
+#include "platform/menus/menu.h"
+#include "platform/menus/menu_store.h"
 #include "platform/user/style_painter.h"
 #include "platform/user/user.h"
 
@@ -314,7 +314,6 @@ void Notify(Tracker& t, HMENU menu, int position) {
     }
     SendMessage(t.owner, WM_INITMENUPOPUP, WPARAM(reinterpret_cast<uintptr_t>(menu)),
                 MAKELPARAM(position, 0));
-    UpdateMenuCommandUI(t.owner, menu);
 }
 
 // The first level at (x, y) as the flags align it, or beside the item that opens it;

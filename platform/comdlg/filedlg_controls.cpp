@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/comdlg/filedlg_internal.h"
+#include "platform/dialogs/dialog.h"
 #include "platform/gdi/gdi.h"
-#include "platform/user/dialog.h"
-#include "platform/user/filedlg_internal.h"
 #include "platform/user/style_painter.h"
 
 namespace platform::filedlg {

@@ -1,10 +1,9 @@
-#include "platform/screen.h"
+#include "platform/host/screen.h"
 
 #include <cstddef>
 #include <cstring>
 #include <memory>
 
-#include "platform/gdi/gdi_target.h"
 #include "platform/host/host.h"
 
 namespace platform {
@@ -20,6 +19,7 @@ struct Screen {
     bool frontChanged = false;
     bool available = true;
     uint32_t lossCount = 0;
+    Host* host = nullptr;
 };
 
 // Never destroyed: surfaces released during static destruction still reach it.
@@ -36,7 +36,9 @@ PixelTarget PageTarget(int index) {
 void Present() {
     Screen& s = TheScreen();
     s.frontChanged = false;
-    CurrentHost().Present(s.pages[s.front], PAGE_PITCH);
+    if (s.host != nullptr) {
+        s.host->Present(s.pages[s.front], PAGE_PITCH);
+    }
 }
 
 }  // namespace
@@ -111,12 +113,8 @@ void ResetScreen() {
     ++s.lossCount;
 }
 
-HDC CreateScreenDC() {
-    return CreateTargetDC(GdiPage(), [] { MarkGdiPageChanged(); });
-}
-
-void DeleteScreenDC(HDC dc) {
-    DeleteTargetDC(dc);
+void AttachScreen(Host* host) {
+    TheScreen().host = host;
 }
 
 }  // namespace platform

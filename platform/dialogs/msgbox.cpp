@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/dialogs/dialog.h"
+#include "platform/dialogs/dialog_internal.h"
 #include "platform/gdi/gdi.h"
-#include "platform/screen.h"
-#include "platform/user/dialog.h"
-#include "platform/user/dialog_internal.h"
+#include "platform/host/screen.h"
 #include "platform/user/style_painter.h"
 
 namespace platform::dialog {
@@ -50,7 +50,7 @@ LRESULT IconProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             UINT flag = UINT(GetWindowLongPtr(hwnd, GWLP_USERDATA));
             std::vector<uint32_t> icon = MessageBoxIcon(flag);
             if (!icon.empty())
-                DrawArgb(dc, 0, 0, ICON_SIZE, ICON_SIZE, icon.data());
+                PaintImage(dc, 0, 0, ICON_SIZE, ICON_SIZE, icon.data());
         }
         EndPaint(hwnd, &ps);
         return 0;
