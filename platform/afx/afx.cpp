@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <climits>
-#include <unordered_map>
 
 #include "platform/res/resources.h"
 
@@ -15,10 +14,8 @@ CWnd* g_creatingWnd = nullptr;
 // The message being handled, for Default().
 MSG g_currentMsg;
 
-std::unordered_map<HWND, CWnd*>& PermanentMap() {
-    static std::unordered_map<HWND, CWnd*> map;
-    return map;
-}
+// The window's property that holds its framework object.
+constexpr const char* OBJECT_PROP = "AfxWnd";
 
 std::string ExecutableName() {
     char path[PATH_MAX];
@@ -112,7 +109,7 @@ CWnd::~CWnd() {
         // Detached first, so the messages of the destruction can't reach a half-destroyed
         // object.
         HWND hwnd = m_hWnd;
-        PermanentMap().erase(hwnd);
+        RemoveProp(hwnd, OBJECT_PROP);
         m_hWnd = nullptr;
         if (g_theApp && g_theApp->m_pMainWnd == this)
             g_theApp->m_pMainWnd = nullptr;
@@ -125,8 +122,7 @@ CWnd::~CWnd() {
 CWnd* CWnd::FromHandle(HWND hwnd) {
     if (!hwnd)
         return nullptr;
-    auto it = PermanentMap().find(hwnd);
-    return it == PermanentMap().end() ? nullptr : it->second;
+    return static_cast<CWnd*>(GetProp(hwnd, OBJECT_PROP));
 }
 
 BOOL CWnd::PreCreateWindow(CREATESTRUCT&) {
@@ -237,7 +233,7 @@ LRESULT CWnd::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!wnd && g_creatingWnd && !g_creatingWnd->m_hWnd) {
         wnd = g_creatingWnd;
         wnd->m_hWnd = hwnd;
-        PermanentMap()[hwnd] = wnd;
+        SetProp(hwnd, OBJECT_PROP, wnd);
         g_creatingWnd = nullptr;
     }
     if (!wnd)
@@ -252,7 +248,7 @@ LRESULT CWnd::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     g_currentMsg = saved;
 
     if (message == WM_NCDESTROY) {
-        PermanentMap().erase(hwnd);
+        RemoveProp(hwnd, OBJECT_PROP);
         wnd->m_hWnd = nullptr;
         if (g_theApp && g_theApp->m_pMainWnd == wnd) {
             g_theApp->m_pMainWnd = nullptr;

@@ -1,7 +1,7 @@
 // The two controls of the open/save dialog that the dialog manager has no class for: the
 // file list and the closed drop-down of file types.
 #include <algorithm>
-#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,7 +24,7 @@ struct ListItem {
     LPARAM data = 0;
 };
 
-struct ListState {
+struct ListState : WindowExtra {
     std::vector<ListItem> items;
     int sel = -1;
     int top = 0;
@@ -32,20 +32,10 @@ struct ListState {
     int dragOffset = 0;  // pointer to thumb top while dragging
 };
 
-struct TypeState {
+struct TypeState : WindowExtra {
     std::vector<std::string> items;
     int sel = -1;
 };
-
-std::map<HWND, ListState>& Lists() {
-    static std::map<HWND, ListState> lists;
-    return lists;
-}
-
-std::map<HWND, TypeState>& Types() {
-    static std::map<HWND, TypeState> types;
-    return types;
-}
 
 void Notify(HWND hwnd, WORD code) {
     SendMessage(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetWindowLongPtr(hwnd, GWLP_ID), code),
@@ -299,17 +289,14 @@ void TypeAhead(HWND hwnd, ListState& s, char c) {
 
 LRESULT ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        Lists()[hwnd] = ListState{};
+        SetWindowExtra(hwnd, std::make_unique<ListState>());
         return DefWindowProc(hwnd, message, wParam, lParam);
     }
-    auto it = Lists().find(hwnd);
-    if (it == Lists().end())
+    ListState* state = WindowExtraOf<ListState>(hwnd);
+    if (state == nullptr)
         return DefWindowProc(hwnd, message, wParam, lParam);
-    ListState& s = it->second;
+    ListState& s = *state;
     switch (message) {
-        case WM_NCDESTROY:
-            Lists().erase(it);
-            return DefWindowProc(hwnd, message, wParam, lParam);
         case WM_PAINT:
             PaintList(hwnd, s);
             return 0;
@@ -478,17 +465,14 @@ void StepType(HWND hwnd, TypeState& s, int delta) {
 
 LRESULT TypeBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        Types()[hwnd] = TypeState{};
+        SetWindowExtra(hwnd, std::make_unique<TypeState>());
         return DefWindowProc(hwnd, message, wParam, lParam);
     }
-    auto it = Types().find(hwnd);
-    if (it == Types().end())
+    TypeState* state = WindowExtraOf<TypeState>(hwnd);
+    if (state == nullptr)
         return DefWindowProc(hwnd, message, wParam, lParam);
-    TypeState& s = it->second;
+    TypeState& s = *state;
     switch (message) {
-        case WM_NCDESTROY:
-            Types().erase(it);
-            return DefWindowProc(hwnd, message, wParam, lParam);
         case WM_PAINT:
             PaintTypeBox(hwnd, s);
             return 0;

@@ -2,7 +2,6 @@
 // and group boxes.
 #include <algorithm>
 #include <cstdlib>
-#include <map>
 #include <memory>
 #include <string>
 
@@ -70,7 +69,7 @@ constexpr size_t DEFAULT_EDIT_LIMIT = 30000;
 constexpr int EDIT_BORDER = 2;
 constexpr int EDIT_MARGIN = 1;
 
-struct ControlState {
+struct ControlState : WindowExtra {
     HFONT font = nullptr;
     HINSTANCE instance = nullptr;
     // Edit fields.
@@ -87,14 +86,8 @@ struct ControlState {
     HICON icon = nullptr;
 };
 
-std::map<HWND, std::unique_ptr<ControlState>>& States() {
-    static std::map<HWND, std::unique_ptr<ControlState>> states;
-    return states;
-}
-
 ControlState* State(HWND hwnd) {
-    auto it = States().find(hwnd);
-    return it == States().end() ? nullptr : it->second.get();
+    return WindowExtraOf<ControlState>(hwnd);
 }
 
 DWORD Style(HWND hwnd) {
@@ -125,12 +118,9 @@ LRESULT CommonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool* 
             auto* cs = reinterpret_cast<CREATESTRUCT*>(lParam);
             if (cs)
                 state->instance = cs->hInstance;
-            States()[hwnd] = std::move(state);
+            SetWindowExtra(hwnd, std::move(state));
             return DefWindowProc(hwnd, message, wParam, lParam);
         }
-        case WM_NCDESTROY:
-            States().erase(hwnd);
-            return DefWindowProc(hwnd, message, wParam, lParam);
         case WM_SETFONT:
             if (ControlState* s = State(hwnd))
                 s->font = reinterpret_cast<HFONT>(wParam);

@@ -24,7 +24,7 @@ struct CreateRecord {
     HFONT font = nullptr;
 };
 
-struct DialogState {
+struct DialogState : WindowExtra {
     DLGPROC proc = nullptr;
     HFONT font = nullptr;
     std::vector<HWND> items;  // template order
@@ -34,14 +34,8 @@ struct DialogState {
     HWND lastFocus = nullptr;
 };
 
-std::map<HWND, std::unique_ptr<DialogState>>& Dialogs() {
-    static std::map<HWND, std::unique_ptr<DialogState>> dialogs;
-    return dialogs;
-}
-
 DialogState* Find(HWND dialog) {
-    auto it = Dialogs().find(dialog);
-    return it == Dialogs().end() ? nullptr : it->second.get();
+    return WindowExtraOf<DialogState>(dialog);
 }
 
 LRESULT CALLBACK_DefDlgClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -289,13 +283,12 @@ LRESULT DefDlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* cs = reinterpret_cast<CREATESTRUCT*>(lParam);
         auto* record = cs ? static_cast<CreateRecord*>(cs->lpCreateParams) : nullptr;
-        // A fresh state each time: the handle may be reused after a reset.
         auto state = std::make_unique<DialogState>();
         if (record) {
             state->proc = record->proc;
             state->font = record->font;
         }
-        Dialogs()[hwnd] = std::move(state);
+        SetWindowExtra(hwnd, std::move(state));
         return TRUE;
     }
     DialogState* d = Find(hwnd);
@@ -354,9 +347,6 @@ LRESULT DefDlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
                     SetFocus(target);
             }
             return 0;
-        case WM_NCDESTROY:
-            Dialogs().erase(hwnd);
-            return DefWindowProc(hwnd, message, wParam, lParam);
         default:
             return DefWindowProc(hwnd, message, wParam, lParam);
     }

@@ -16,7 +16,6 @@ struct HBRUSH__;
 using HBRUSH = HBRUSH__*;
 struct HPEN__;
 using HPEN = HPEN__*;
-using HANDLE = void*;
 
 constexpr DWORD SRCCOPY = 0x00CC0020;
 constexpr DWORD PATCOPY = 0x00F00021;

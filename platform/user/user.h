@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/styles.h"
@@ -347,9 +348,29 @@ SHORT GetAsyncKeyState(int virtualKey);
 BOOL MessageBeep(UINT type);
 DWORD GetTickCount();
 
+// Window properties: named values kept on the window, gone with it.
+BOOL SetProp(HWND hwnd, LPCSTR name, HANDLE data);
+HANDLE GetProp(HWND hwnd, LPCSTR name);
+HANDLE RemoveProp(HWND hwnd, LPCSTR name);
+
 namespace platform {
 
 struct HostImage;
+
+// What a window class keeps for each of its windows (a control's caret, a dialog's
+// items), on the window object itself: owned by it and destroyed with it, after
+// WM_NCDESTROY.
+struct WindowExtra {
+    virtual ~WindowExtra() = default;
+};
+// Gives hwnd its class's state, replacing any it had; false when there is no such window.
+bool SetWindowExtra(HWND hwnd, std::unique_ptr<WindowExtra> extra);
+WindowExtra* GetWindowExtra(HWND hwnd);
+// The state of type T that hwnd keeps, or null.
+template <typename T>
+T* WindowExtraOf(HWND hwnd) {
+    return dynamic_cast<T*>(GetWindowExtra(hwnd));
+}
 
 // Dispatches every message that is due now, without waiting; returns how many. Stops
 // before WM_QUIT, which stays queued. For tests and for code that must drain the queue.

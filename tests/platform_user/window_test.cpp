@@ -99,6 +99,56 @@ TEST_F(WindowTest, WindowDataRoundTrips) {
     EXPECT_TRUE(EnableWindow(hwnd, TRUE));
 }
 
+struct Counted : platform::WindowExtra {
+    explicit Counted(int* alive) : alive(alive) { ++*alive; }
+    ~Counted() override { --*alive; }
+    int* alive;
+};
+struct Other : platform::WindowExtra {};
+
+// Catches a class's state outliving its window (a leak, or a stale state found again under
+// a reused handle), being freed before WM_NCDESTROY has run, or found under the wrong type.
+TEST_F(WindowTest, ExtraStateLivesExactlyAsLongAsItsWindow) {
+    HWND hwnd = MakeMain();
+    int alive = 0;
+    ASSERT_TRUE(platform::SetWindowExtra(hwnd, std::make_unique<Counted>(&alive)));
+    EXPECT_EQ(alive, 1);
+    EXPECT_NE(platform::WindowExtraOf<Counted>(hwnd), nullptr);
+    EXPECT_EQ(platform::WindowExtraOf<Other>(hwnd), nullptr);
+    ASSERT_TRUE(platform::SetWindowExtra(hwnd, std::make_unique<Counted>(&alive)));
+    EXPECT_EQ(alive, 1) << "the replaced state was not freed";
+    bool seenAtNcDestroy = false;
+    Hook() = [&](HWND h, UINT m, WPARAM, LPARAM, LRESULT&) {
+        if (m == WM_NCDESTROY)
+            seenAtNcDestroy = platform::WindowExtraOf<Counted>(h) != nullptr;
+        return false;
+    };
+    DestroyWindow(hwnd);
+    EXPECT_TRUE(seenAtNcDestroy);
+    EXPECT_EQ(alive, 0);
+    EXPECT_EQ(platform::GetWindowExtra(hwnd), nullptr);
+    EXPECT_FALSE(platform::SetWindowExtra(hwnd, std::make_unique<Other>()));
+}
+
+// Catches properties shared between windows, kept after RemoveProp, or surviving the window.
+TEST_F(WindowTest, PropertiesBelongToTheirWindow) {
+    HWND a = MakeMain();
+    HWND b =
+        CreateWindowEx(0, "Plain", "b", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    int value = 0;
+    EXPECT_TRUE(SetProp(a, "Data", &value));
+    EXPECT_EQ(GetProp(a, "Data"), &value);
+    EXPECT_EQ(GetProp(b, "Data"), nullptr);
+    EXPECT_EQ(GetProp(a, "Other"), nullptr);
+    EXPECT_EQ(RemoveProp(a, "Data"), &value);
+    EXPECT_EQ(GetProp(a, "Data"), nullptr);
+    EXPECT_TRUE(SetProp(b, "Data", &value));
+    DestroyWindow(b);
+    EXPECT_EQ(GetProp(b, "Data"), nullptr);
+    EXPECT_FALSE(SetProp(b, "Data", &value));
+    EXPECT_FALSE(SetProp(a, nullptr, &value));
+}
+
 class CursorTest : public UserTest {};
 
 // Catches a display counter that does not count, or the host told on every call.

@@ -1,0 +1,103 @@
+// Icons and cursors as images: loaded from the resources, shared, and the system's own.
+#include "platform/user/window.h"
+
+#include <memory>
+#include <string>
+
+#include "platform/gdi/image_codec.h"
+#include "platform/res/resources.h"
+
+namespace platform::user {
+
+platform::HostImage ToHostImage(const platform::DecodedImage& d) {
+    platform::HostImage h;
+    h.width = d.width;
+    h.height = d.height;
+    h.argb = d.argb;
+    h.hotX = d.hotX;
+    h.hotY = d.hotY;
+    return h;
+}
+
+HICON AddIcon(std::unique_ptr<Icon> icon) {
+    uintptr_t v = S().nextIcon++;
+    S().icons[v] = std::move(icon);
+    return reinterpret_cast<HICON>(v);
+}
+
+// A plain window glyph for the system's application icon.
+platform::HostImage ApplicationIconImage() {
+    platform::HostImage h;
+    h.width = 32;
+    h.height = 32;
+    h.argb.assign(32 * 32, 0);
+    for (int y = 2; y < 30; ++y)
+        for (int x = 2; x < 30; ++x) {
+            bool edge = x == 2 || x == 29 || y == 2 || y == 29;
+            h.argb[y * 32 + x] = edge ? 0xFF000000 : (y < 8 ? 0xFF000080 : 0xFFFFFFFF);
+        }
+    return h;
+}
+
+HICON LoadShared(HINSTANCE instance, LPCSTR name, bool cursor) {
+    std::string key = IS_INTRESOURCE(name)
+                          ? std::string("#") + std::to_string(reinterpret_cast<uintptr_t>(name))
+                          : std::string(name ? name : "");
+    key = (cursor ? "C" : "I") + key;
+    auto cacheKey = std::make_pair(reinterpret_cast<uintptr_t>(instance), key);
+    auto found = S().sharedIcons.find(cacheKey);
+    if (found != S().sharedIcons.end())
+        return found->second;
+
+    auto icon = std::make_unique<Icon>();
+    if (!instance) {
+        if (!IS_INTRESOURCE(name) || reinterpret_cast<uintptr_t>(name) != 32512)
+            return nullptr;
+        if (cursor)
+            icon->systemArrow = true;
+        else
+            icon->image = ApplicationIconImage();
+    } else {
+        platform::ResourceData data;
+        auto type = cursor ? platform::ResourceType::Cursor : platform::ResourceType::Icon;
+        if (!platform::FindResourceData(instance, name, type, data))
+            return nullptr;
+        platform::DecodedImage decoded;
+        bool ok = cursor ? platform::DecodeCur(data.bytes, data.size, decoded)
+                         : platform::DecodeIco(data.bytes, data.size, GetSystemMetrics(SM_CXICON),
+                                               decoded);
+        if (!ok)
+            return nullptr;
+        icon->image = ToHostImage(decoded);
+    }
+    HICON h = AddIcon(std::move(icon));
+    S().sharedIcons[cacheKey] = h;
+    return h;
+}
+
+}  // namespace platform::user
+
+using namespace platform::user;
+
+HICON LoadIcon(HINSTANCE instance, LPCSTR name) {
+    return LoadShared(instance, name, false);
+}
+
+BOOL DestroyIcon(HICON icon) {
+    uintptr_t v = reinterpret_cast<uintptr_t>(icon);
+    if (!S().icons.count(v))
+        return FALSE;
+    // Loaded icons are shared and live as long as the program.
+    return TRUE;
+}
+
+namespace platform {
+
+const HostImage* IconImage(HICON icon) {
+    auto it = S().icons.find(reinterpret_cast<uintptr_t>(icon));
+    if (it == S().icons.end() || it->second->systemArrow)
+        return nullptr;
+    return &it->second->image;
+}
+
+}  // namespace platform
