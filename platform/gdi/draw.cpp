@@ -17,7 +17,7 @@ bool ReasonableRect(const RECT& r) {
 
 void Plot(const Canvas& c, int32_t x, int32_t y, int width, COLORREF color) {
     if (width <= 1) {
-        if (x >= 0 && y >= 0 && x < c.width && y < c.height) {
+        if (c.Drawable(x, y)) {
             c.Put(x, y, color);
         }
         return;
@@ -46,8 +46,10 @@ BOOL LineTo(HDC handle, int x, int y) {
         !Reasonable(dc->pos.y)) {
         return FALSE;
     }
-    Canvas c = dc->View();
-    if (c.Valid() && dc->pen != nullptr && !dc->pen->null) {
+    for (const Canvas& c : dc->Views()) {
+        if (!c.Valid() || dc->pen == nullptr || dc->pen->null) {
+            continue;
+        }
         // Bresenham, leaving out the end point as GDI does.
         int32_t x0 = dc->pos.x, y0 = dc->pos.y;
         int32_t dx = std::abs(x - x0), dy = -std::abs(y - y0);
@@ -78,7 +80,9 @@ int FillRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
         return 0;
     }
     if (!brush->null) {
-        FillBox(dc->View(), rect->left, rect->top, rect->right, rect->bottom, brush->color);
+        for (const Canvas& c : dc->Views()) {
+            FillBox(c, rect->left, rect->top, rect->right, rect->bottom, brush->color);
+        }
         dc->Changed();
     }
     return 1;
@@ -95,11 +99,12 @@ int FrameRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
         return 0;
     }
     if (!brush->null) {
-        Canvas c = dc->View();
-        FillBox(c, r.left, r.top, r.right, r.top + 1, brush->color);
-        FillBox(c, r.left, r.bottom - 1, r.right, r.bottom, brush->color);
-        FillBox(c, r.left, r.top, r.left + 1, r.bottom, brush->color);
-        FillBox(c, r.right - 1, r.top, r.right, r.bottom, brush->color);
+        for (const Canvas& c : dc->Views()) {
+            FillBox(c, r.left, r.top, r.right, r.top + 1, brush->color);
+            FillBox(c, r.left, r.bottom - 1, r.right, r.bottom, brush->color);
+            FillBox(c, r.left, r.top, r.left + 1, r.bottom, brush->color);
+            FillBox(c, r.right - 1, r.top, r.right, r.bottom, brush->color);
+        }
         dc->Changed();
     }
     return 1;
@@ -112,20 +117,21 @@ BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
     if (dc == nullptr || !ReasonableRect(r)) {
         return FALSE;
     }
-    Canvas c = dc->View();
     bool pen = dc->pen != nullptr && !dc->pen->null;
     int32_t inset = pen ? 1 : 0;
-    if (dc->brush != nullptr && !dc->brush->null) {
-        FillBox(c, r.left + inset, r.top + inset, r.right - inset, r.bottom - inset,
-                dc->brush->color);
-    }
-    if (pen && r.right > r.left && r.bottom > r.top) {
-        int32_t w = std::max(dc->pen->width, 1);
-        COLORREF col = dc->pen->color;
-        FillBox(c, r.left, r.top, r.right, r.top + w, col);
-        FillBox(c, r.left, r.bottom - w, r.right, r.bottom, col);
-        FillBox(c, r.left, r.top, r.left + w, r.bottom, col);
-        FillBox(c, r.right - w, r.top, r.right, r.bottom, col);
+    for (const Canvas& c : dc->Views()) {
+        if (dc->brush != nullptr && !dc->brush->null) {
+            FillBox(c, r.left + inset, r.top + inset, r.right - inset, r.bottom - inset,
+                    dc->brush->color);
+        }
+        if (pen && r.right > r.left && r.bottom > r.top) {
+            int32_t w = std::max(dc->pen->width, 1);
+            COLORREF col = dc->pen->color;
+            FillBox(c, r.left, r.top, r.right, r.top + w, col);
+            FillBox(c, r.left, r.bottom - w, r.right, r.bottom, col);
+            FillBox(c, r.left, r.top, r.left + w, r.bottom, col);
+            FillBox(c, r.right - w, r.top, r.right, r.bottom, col);
+        }
     }
     dc->Changed();
     return TRUE;

@@ -713,8 +713,8 @@ void BlendGlyph(const Canvas& c, const FontFace::Glyph& g, int32_t gx, int32_t g
 }
 
 ClipBox Intersect(const ClipBox& a, const Canvas& c) {
-    return {std::max(a.left, 0), std::max(a.top, 0), std::min(a.right, c.width),
-            std::min(a.bottom, c.height)};
+    return {std::max(a.left, c.Left()), std::max(a.top, c.Top()), std::min(a.right, c.Right()),
+            std::min(a.bottom, c.Bottom())};
 }
 
 }  // namespace
@@ -861,8 +861,9 @@ BOOL TextOut(HDC handle, int x, int y, LPCSTR text, int count) {
     if (dc == nullptr || count < 0 || (text == nullptr && count > 0)) {
         return FALSE;
     }
-    Canvas c = dc->View();
-    DrawTextRun(*dc, c, x, y, text, size_t(count), ClipBox{0, 0, c.width, c.height}, nullptr);
+    for (const Canvas& c : dc->Views()) {
+        DrawTextRun(*dc, c, x, y, text, size_t(count), ClipBox{0, 0, c.width, c.height}, nullptr);
+    }
     dc->Changed();
     return TRUE;
 }

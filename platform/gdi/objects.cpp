@@ -319,6 +319,23 @@ Canvas DC::View() const {
     return c;
 }
 
+std::vector<Canvas> DC::Views() const {
+    Canvas whole = View();
+    if (!clipped) {
+        return {whole};
+    }
+    std::vector<Canvas> out;
+    for (const ClipBox& box : clip) {
+        Canvas c = whole;
+        c.clipLeft = box.left;
+        c.clipTop = box.top;
+        c.clipRight = box.right;
+        c.clipBottom = box.bottom;
+        out.push_back(c);
+    }
+    return out;
+}
+
 DC* AsDC(HDC dc) {
     auto& all = DCs();
     auto it = all.find(dc);
@@ -366,10 +383,10 @@ void FillBox(const Canvas& c, int32_t x0, int32_t y0, int32_t x1, int32_t y1, CO
     if (!c.Valid()) {
         return;
     }
-    x0 = std::max(x0, 0);
-    y0 = std::max(y0, 0);
-    x1 = std::min(x1, c.width);
-    y1 = std::min(y1, c.height);
+    x0 = std::max(x0, c.Left());
+    y0 = std::max(y0, c.Top());
+    x1 = std::min(x1, c.Right());
+    y1 = std::min(y1, c.Bottom());
     if (x0 >= x1 || y0 >= y1) {
         return;
     }
@@ -404,6 +421,20 @@ HDC CreateTargetDC(const PixelTarget& target, std::function<void()> onChanged) {
 
 void DeleteTargetDC(HDC dc) {
     ::DeleteDC(dc);
+}
+
+void SetTargetDCClip(HDC handle, const std::vector<RECT>& visible) {
+    DC* dc = AsDC(handle);
+    if (dc == nullptr || dc->memory) {
+        return;
+    }
+    dc->clipped = true;
+    dc->clip.clear();
+    for (const RECT& r : visible) {
+        if (r.right > r.left && r.bottom > r.top) {
+            dc->clip.push_back({r.left, r.top, r.right, r.bottom});
+        }
+    }
 }
 
 HDC CreateScreenDC() {
