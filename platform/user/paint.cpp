@@ -46,9 +46,53 @@ HDC MakeWindowDC(HWND hwnd) {
     sub.width = c.right - c.left;
     sub.height = c.bottom - c.top;
     HDC dc = platform::CreateTargetDC(sub, [] { platform::MarkGdiPageChanged(); });
-    if (dc)
+    if (dc) {
+        platform::SetTargetDCClip(dc, Offset(VisibleRegion(*w), -c.left, -c.top));
         S().dcs[dc] = Dc{false};
+    }
     return dc;
+}
+
+Region VisibleRegion(const Window& w) {
+    RECT screen = {0, 0, platform::SCREEN_WIDTH, platform::SCREEN_HEIGHT};
+    Region visible = Intersect({ScreenRect(w)}, screen);
+    // Children clip within their parents.
+    for (const Window* p = IsChildStyle(w) ? Find(w.parent) : nullptr; p;
+         p = IsChildStyle(*p) ? Find(p->parent) : nullptr)
+        visible = Intersect(visible, ScreenRect(*p));
+    // Overlapping top-level windows clip by z-order: later ones lie above.
+    const std::vector<HWND>& tops = S().topLevel;
+    auto self = std::find(tops.begin(), tops.end(), TopLevelAncestor(w.handle));
+    for (auto it = self == tops.end() ? self : self + 1; it != tops.end(); ++it) {
+        const Window* t = Find(*it);
+        if (t && (t->style & WS_VISIBLE) && !t->iconic)
+            visible = Subtract(visible, t->rect);
+    }
+    if (w.style & WS_CLIPCHILDREN) {
+        for (HWND k : w.children) {
+            const Window* c = Find(k);
+            if (c && IsChildStyle(*c) && (c->style & WS_VISIBLE))
+                visible = Subtract(visible, ScreenRect(*c));
+        }
+    }
+    return visible;
+}
+
+void InvalidateUncovered(HWND top, const RECT& area) {
+    const std::vector<HWND> tops = S().topLevel;
+    for (HWND h : tops) {
+        if (h == top)
+            break;
+        Window* b = Find(h);
+        if (!b || !(b->style & WS_VISIBLE) || b->iconic)
+            continue;
+        RECT under = Intersection(area, b->rect);
+        if (IsEmpty(under))
+            continue;
+        RECT local = {under.left - b->rect.left, under.top - b->rect.top,
+                      under.right - b->rect.left, under.bottom - b->rect.top};
+        InvalidateRect(h, &local, TRUE);
+    }
 }
 
 }  // namespace platform::user
@@ -94,6 +138,21 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
     }
     if (erase)
         w->eraseUpdate = true;
+    // A parent that does not clip its children paints over them: they paint again after.
+    if (!(w->style & WS_CLIPCHILDREN)) {
+        std::vector<HWND> kids = w->children;
+        for (HWND k : kids) {
+            Window* c = Find(k);
+            if (!c || !IsChildStyle(*c) || !(c->style & WS_VISIBLE))
+                continue;
+            RECT under = Intersection(r, c->rect);
+            if (IsEmpty(under))
+                continue;
+            RECT local = {under.left - c->rect.left, under.top - c->rect.top,
+                          under.right - c->rect.left, under.bottom - c->rect.top};
+            InvalidateRect(k, &local, erase);
+        }
+    }
     return TRUE;
 }
 

@@ -237,6 +237,8 @@ BOOL DestroyWindow(HWND hwnd) {
         if (self->style & WS_VISIBLE) {
             self->style &= ~WS_VISIBLE;
             self->hasUpdate = false;
+            if (!IsChildStyle(*self))
+                InvalidateUncovered(hwnd, self->rect);
         }
         if (S().active == hwnd)
             S().active = nullptr;

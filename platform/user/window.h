@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/host/host.h"
+#include "platform/user/region.h"
 #include "platform/user/user.h"
 
 namespace platform::user {
@@ -130,6 +131,12 @@ uint32_t TimeToNextTimer();
 HWND PaintCandidate(HWND filter);
 void InvalidateWhole(Window& w, bool erase);
 HDC MakeWindowDC(HWND hwnd);
+// Where w can be seen on the screen: its rectangle within its parents', less the top-level
+// windows above it (and its children with WS_CLIPCHILDREN).
+Region VisibleRegion(const Window& w);
+// A top-level window stopped covering area (screen coordinates): the windows beneath it
+// repaint what they had under it.
+void InvalidateUncovered(HWND top, const RECT& area);
 void TranslateHostEvent(const HostEvent& e);
 void ApplyCursorToHost(HCURSOR cursor);
 HICON LoadShared(HINSTANCE instance, LPCSTR name, bool cursor);

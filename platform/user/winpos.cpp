@@ -58,6 +58,8 @@ BOOL ShowWindow(HWND hwnd, int cmdShow) {
         } else {
             w->style &= ~WS_VISIBLE;
             w->hasUpdate = false;
+            if (!IsChildStyle(*w))
+                InvalidateUncovered(hwnd, w->rect);
             if (S().capture == hwnd)
                 ReleaseCapture();
         }
@@ -101,6 +103,9 @@ BOOL SetWindowPos(HWND hwnd, HWND, int x, int y, int cx, int cy, UINT flags) {
     cx = std::max(cx, 0);
     cy = std::max(cy, 0);
     w->rect = {x, y, x + cx, y + cy};
+    if (!IsChildStyle(*w) && (w->style & WS_VISIBLE) && !w->iconic &&
+        (x != old.left || y != old.top || cx != old.right - old.left || cy != old.bottom - old.top))
+        InvalidateUncovered(hwnd, old);
     bool sized = cx != old.right - old.left || cy != old.bottom - old.top;
     if (!(flags & SWP_NOREDRAW) && (sized || x != old.left || y != old.top))
         InvalidateWhole(*w, true);

@@ -246,6 +246,9 @@ TEST_F(WindowDcTest, WindowAtTheOriginPaintsOnlyWithinItself) {
     HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
     RECT all = {0, 0, 640, 480};
     for (auto [hwnd, width, height] : {std::tuple{popup, 30, 20}, std::tuple{child, 12, 8}}) {
+        // The pop-up would cover the child.
+        if (hwnd == child)
+            ShowWindow(popup, SW_HIDE);
         HDC screen = GetDC(nullptr);
         FillRect(screen, &all, black);
         ReleaseDC(nullptr, screen);
@@ -299,6 +302,59 @@ TEST_F(ResourceIconTest, ApplicationIconAndCursorLoadFromResources) {
 
     EXPECT_EQ(LoadIcon(self, MAKEINTRESOURCE(999)), nullptr);
     EXPECT_EQ(LoadCursor(self, MAKEINTRESOURCE(128)), nullptr);  // an icon is no cursor
+}
+
+// Catches a window painting over the top-level window above it, a child painting outside
+// its parent, or the window beneath not told to repaint what a closed window uncovers.
+TEST_F(WindowDcTest, WindowsClipEachOtherByZOrderAndParent) {
+    HWND below = CreateWindowEx(0, "Plain", "", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr,
+                                nullptr, nullptr, nullptr);
+    HWND child = CreateWindowEx(0, "Plain", "", WS_CHILD | WS_VISIBLE, 600, 460, 100, 100, below,
+                                nullptr, nullptr, nullptr);
+    HWND above = CreateWindowEx(0, "Plain", "", WS_POPUP | WS_VISIBLE, 100, 50, 200, 100, nullptr,
+                                nullptr, nullptr, nullptr);
+    UpdateWindow(below);
+    UpdateWindow(above);
+    platform::PumpPendingMessages();
+    HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
+    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+    RECT all = {0, 0, 640, 480};
+    HDC screen = GetDC(nullptr);
+    FillRect(screen, &all, black);
+    ReleaseDC(nullptr, screen);
+    HDC dc = GetDC(below);
+    FillRect(dc, &all, white);
+    ReleaseDC(below, dc);
+    EXPECT_EQ(PagePixel(99, 50), 0xFFFF);
+    EXPECT_EQ(PagePixel(100, 50), 0) << "painted over the window above";
+    EXPECT_EQ(PagePixel(299, 149), 0);
+    EXPECT_EQ(PagePixel(300, 150), 0xFFFF);
+    dc = GetDC(above);
+    FillRect(dc, &all, black);
+    ReleaseDC(above, dc);
+    FillRect(screen = GetDC(nullptr), &all, black);
+    ReleaseDC(nullptr, screen);
+    dc = GetDC(child);
+    FillRect(dc, &all, white);
+    ReleaseDC(child, dc);
+    EXPECT_EQ(PagePixel(639, 479), 0xFFFF);
+    EXPECT_EQ(PagePixel(599, 479), 0) << "the child painted outside itself";
+    EXPECT_EQ(PagePixel(639, 459), 0);
+
+    ValidateRect(below, nullptr);
+    ValidateRect(child, nullptr);
+    DestroyWindow(above);
+    RECT update{};
+    ASSERT_TRUE(GetUpdateRect(below, &update, FALSE)) << "the uncovered area waits for no paint";
+    EXPECT_EQ(update.left, 100);
+    EXPECT_EQ(update.top, 50);
+    EXPECT_EQ(update.right, 300);
+    EXPECT_EQ(update.bottom, 150);
+    EXPECT_FALSE(GetUpdateRect(child, &update, FALSE)) << "the child was not under it";
+    InvalidateRect(below, nullptr, TRUE);
+    EXPECT_TRUE(GetUpdateRect(child, &update, FALSE)) << "the parent paints over its child";
+    DeleteObject(white);
+    DeleteObject(black);
 }
 
 }  // namespace
