@@ -94,14 +94,6 @@ void SendCommand(HWND dialog, int id, HWND control) {
                 LPARAM(reinterpret_cast<intptr_t>(control)));
 }
 
-// The dialog and every control repaint, as after something was drawn over them.
-void InvalidateTree(HWND dialog) {
-    InvalidateRect(dialog, nullptr, TRUE);
-    if (DialogState* d = Find(dialog))
-        for (HWND item : d->items)
-            InvalidateRect(item, nullptr, TRUE);
-}
-
 bool InTree(HWND hwnd, HWND dialog) {
     while (hwnd) {
         if (hwnd == dialog)
@@ -148,12 +140,11 @@ void PaintDialog(HWND hwnd) {
 
 }  // namespace
 
-INT_PTR RunModal(HINSTANCE instance, const DialogSpec& spec, HWND owner, DLGPROC proc,
-                 LPARAM initParam, const DialogWindowFactory& factory) {
-    ModalLoop loop;
-    EnsureDialogClass();
-    EnsureControlClasses();
-    CreateRecord record{proc, spec.font};
+namespace {
+
+// Makes the dialog window and its controls, in template order; null when it can't be made.
+HWND CreateDialogWindow(HINSTANCE instance, const DialogSpec& spec, HWND owner,
+                        CreateRecord& record, const DialogWindowFactory& factory) {
     DialogWindowArgs args;
     args.exStyle = spec.exStyle;
     args.style = (spec.style & ~WS_VISIBLE & ~WS_CHILD) | WS_POPUP;
@@ -165,18 +156,17 @@ INT_PTR RunModal(HINSTANCE instance, const DialogSpec& spec, HWND owner, DLGPROC
     args.owner = owner;
     args.instance = instance;
     args.createParam = &record;
-    HWND previousFocus = GetFocus();
     HWND dialog = factory ? factory(args)
                           : CreateWindowEx(args.exStyle, DIALOG_CLASS, args.caption, args.style,
                                            args.x, args.y, args.width, args.height, owner, nullptr,
                                            instance, &record);
-    DialogState* d = dialog ? Find(dialog) : nullptr;
-    if (!d) {
-        if (dialog)
-            DestroyWindow(dialog);
-        return -1;
+    if (dialog && !Find(dialog)) {
+        DestroyWindow(dialog);
+        return nullptr;
     }
-    HFONT font = d->font;
+    if (!dialog)
+        return nullptr;
+    HFONT font = Find(dialog)->font;
     for (const ItemSpec& item : spec.items) {
         DWORD style = item.style | WS_CHILD;
         HWND control = CreateWindowEx(
@@ -186,18 +176,20 @@ INT_PTR RunModal(HINSTANCE instance, const DialogSpec& spec, HWND owner, DLGPROC
         if (!control)
             continue;
         SendMessage(control, WM_SETFONT, WPARAM(reinterpret_cast<uintptr_t>(font)), 0);
-        if (!Find(dialog))
-            return -1;
-        Find(dialog)->items.push_back(control);
+        DialogState* d = Find(dialog);
+        if (!d)
+            return nullptr;
+        d->items.push_back(control);
         if ((item.className == "BUTTON" || item.className == "Button") &&
-            (item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON && Find(dialog)->defId < 0)
-            Find(dialog)->defId = item.id;
+            (item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON && d->defId < 0)
+            d->defId = item.id;
     }
+    return dialog;
+}
 
-    bool ownerWasEnabled = owner && IsWindowEnabled(owner);
-    if (ownerWasEnabled)
-        EnableWindow(owner, FALSE);
-
+// WM_INITDIALOG, then the dialog shows with the focus on its first control (or the one
+// WM_INITDIALOG chose).
+void InitAndShow(HWND dialog, LPARAM initParam) {
     HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
     LRESULT setFocus =
         SendMessage(dialog, WM_INITDIALOG, WPARAM(reinterpret_cast<uintptr_t>(first)), initParam);
@@ -210,68 +202,73 @@ INT_PTR RunModal(HINSTANCE instance, const DialogSpec& spec, HWND owner, DLGPROC
         if (HWND f = Find(dialog)->lastFocus ? Find(dialog)->lastFocus : first)
             SetFocus(f);
     }
+}
 
-    INT_PTR result = 0;
+// The dialog's own loop, until EndDialog, the window's end, or WM_QUIT (as Cancel). The
+// owner hears WM_ENTERIDLE each time the loop has nothing to do.
+INT_PTR RunLoop(ModalLoop& loop, HWND dialog, HWND owner) {
     for (;;) {
         DialogState* state = Find(dialog);
-        if (!state || !IsWindow(dialog)) {
-            result = state ? state->result : 0;
-            break;
-        }
-        if (state->ended) {
-            result = state->result;
-            break;
-        }
+        if (!state || !IsWindow(dialog))
+            return state ? state->result : 0;
+        if (state->ended)
+            return state->result;
         MSG m;
         if (!PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
+            if (owner && IsWindow(owner) && !(GetWindowLongPtr(dialog, GWL_STYLE) & DS_NOIDLEMSG))
+                SendMessage(owner, WM_ENTERIDLE, MSGF_DIALOGBOX,
+                            LPARAM(reinterpret_cast<intptr_t>(dialog)));
+            if (!Find(dialog) || Find(dialog)->ended || PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE))
+                continue;
             WaitMessage();
             continue;
         }
-        if (loop.Quits(m)) {
-            // Ends as Cancel would: no command reaches the dialog, so nothing is written back.
-            result = IDCANCEL;
-            break;
-        }
+        // Ends as Cancel would: no command reaches the dialog, so nothing is written back.
+        if (loop.Quits(m))
+            return IDCANCEL;
         if (IsDialogMessage(dialog, &m))
             continue;
         TranslateMessage(&m);
         DispatchMessage(&m);
-        // A window beneath repainted over the dialog: the dialog paints again on top.
-        if (m.message == WM_PAINT && IsWindow(dialog) && !InTree(m.hwnd, dialog) &&
-            IsWindowVisible(dialog))
-            InvalidateTree(dialog);
     }
+}
 
-    RECT covered = {0, 0, 0, 0};
-    bool hadWindow = IsWindow(dialog);
-    if (hadWindow)
-        GetWindowRect(dialog, &covered);
+// The dialog goes, the owner is enabled and active again, and the focus returns.
+void TearDown(HWND dialog, HWND owner, bool ownerWasEnabled, HWND previousFocus) {
     if (ownerWasEnabled && IsWindow(owner))
         EnableWindow(owner, TRUE);
-    if (hadWindow) {
+    if (IsWindow(dialog)) {
         ShowWindow(dialog, SW_HIDE);
         DestroyWindow(dialog);
     }
-    // Everything that lay beneath repaints through WM_PAINT.
-    for (HWND w = owner; w && IsWindow(w); w = GetParent(w)) {
-        POINT tl = {covered.left, covered.top};
-        ScreenToClient(w, &tl);
-        RECT r = {tl.x, tl.y, tl.x + (covered.right - covered.left),
-                  tl.y + (covered.bottom - covered.top)};
-        if (Find(w))
-            InvalidateTree(w);
-        else
-            InvalidateRect(w, &r, TRUE);
-    }
-    if (owner && IsWindow(owner)) {
-        HWND top = owner;
-        if (!(GetWindowLongPtr(top, GWL_STYLE) & WS_CHILD))
-            SetActiveWindow(top);
-        if (previousFocus && IsWindow(previousFocus) && InTree(previousFocus, top))
-            SetFocus(previousFocus);
-        else if (!GetFocus() || !IsWindow(GetFocus()))
-            SetFocus(top);
-    }
+    if (!owner || !IsWindow(owner))
+        return;
+    if (!(GetWindowLongPtr(owner, GWL_STYLE) & WS_CHILD))
+        SetActiveWindow(owner);
+    if (previousFocus && IsWindow(previousFocus) && InTree(previousFocus, owner))
+        SetFocus(previousFocus);
+    else if (!GetFocus() || !IsWindow(GetFocus()))
+        SetFocus(owner);
+}
+
+}  // namespace
+
+INT_PTR RunModal(HINSTANCE instance, const DialogSpec& spec, HWND owner, DLGPROC proc,
+                 LPARAM initParam, const DialogWindowFactory& factory) {
+    ModalLoop loop;
+    EnsureDialogClass();
+    EnsureControlClasses();
+    CreateRecord record{proc, spec.font};
+    HWND previousFocus = GetFocus();
+    HWND dialog = CreateDialogWindow(instance, spec, owner, record, factory);
+    if (!dialog)
+        return -1;
+    bool ownerWasEnabled = owner && IsWindowEnabled(owner);
+    if (ownerWasEnabled)
+        EnableWindow(owner, FALSE);
+    InitAndShow(dialog, initParam);
+    INT_PTR result = RunLoop(loop, dialog, owner);
+    TearDown(dialog, owner, ownerWasEnabled, previousFocus);
     return result;
 }
 

@@ -54,10 +54,11 @@ constexpr UINT MB_DEFBUTTON3 = 0x0200;
 constexpr UINT MB_DEFMASK = 0x0F00;
 
 // Modal dialogs. Each returns the value given to EndDialog, or -1 when the template can't
-// be loaded or the dialog can't be made. The owner is disabled while the dialog runs and
-// its timers keep firing; when the dialog has gone, what it covered is invalidated so
-// the windows beneath repaint through WM_PAINT. WM_QUIT ends the dialog with IDCANCEL
-// (no command reaches it) and is posted again for the loop around it.
+// be loaded or the dialog can't be made. The owner is disabled while the dialog runs, its
+// timers keep firing, and it gets WM_ENTERIDLE (MSGF_DIALOGBOX, the dialog) whenever the
+// dialog's loop has nothing to do; when the dialog has gone, the windows beneath repaint
+// what it covered through WM_PAINT. WM_QUIT ends the dialog with IDCANCEL (no command
+// reaches it) and is posted again for the loop around it.
 INT_PTR DialogBoxParam(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC dialogProc,
                        LPARAM initParam);
 INT_PTR DialogBoxIndirectParam(HINSTANCE instance, const platform::DialogTemplate& dialogTemplate,

@@ -64,6 +64,10 @@ constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_SYSCOMMAND = 0x0112;
 constexpr UINT WM_TIMER = 0x0113;
 constexpr UINT WM_INITMENUPOPUP = 0x0117;
+// Sent to the owner of a modal loop (a dialog's, a menu's) each time the loop is idle.
+constexpr UINT WM_ENTERIDLE = 0x0121;
+constexpr WPARAM MSGF_DIALOGBOX = 0;
+constexpr WPARAM MSGF_MENU = 2;
 constexpr UINT WM_MOUSEFIRST = 0x0200;
 constexpr UINT WM_MOUSEMOVE = 0x0200;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;
