@@ -17,6 +17,9 @@ constexpr WORD EN_SETFOCUS = 0x0100;
 constexpr WORD EN_KILLFOCUS = 0x0200;
 constexpr WORD EN_CHANGE = 0x0300;
 
+// Static control messages.
+constexpr UINT STM_GETICON = 0x0171;
+
 // Button messages and notifications.
 constexpr UINT BM_GETSTATE = 0x00F2;
 constexpr UINT BM_SETSTATE = 0x00F3;

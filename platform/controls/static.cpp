@@ -79,6 +79,10 @@ LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_GETDLGCODE:
             return DLGC_STATIC;
+        case STM_GETICON: {
+            ControlState* s = State(hwnd);
+            return s ? LRESULT(reinterpret_cast<intptr_t>(s->icon)) : 0;
+        }
         default:
             return DefWindowProc(hwnd, message, wParam, lParam);
     }

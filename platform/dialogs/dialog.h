@@ -88,7 +88,9 @@ BOOL MapDialogRect(HWND dialog, LPRECT rect);
 // The base units of the system dialog font: LOWORD horizontal, HIWORD vertical.
 LONG GetDialogBaseUnits();
 
-// A message box, centred on the screen, run modally. A null caption gives "Error".
+// A message box, centred on the screen, run modally like any dialog (its owner hears
+// WM_ENTERIDLE). Its text is the static control 0xFFFF and its icon, one of the system's
+// (IDI_HAND for MB_ICONHAND, ...), the icon control 20. A null caption gives "Error".
 // Returns the id of the button chosen (IDOK, IDCANCEL, IDYES, IDNO, ...), or IDCANCEL when
 // WM_QUIT ended it.
 int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
@@ -121,11 +123,5 @@ LONG DialogBaseUnitsFor(int pointSize, const std::string& face);
 // The width of the frame around a dialog with DS_MODALFRAME, and the caption's height.
 constexpr int DIALOG_FRAME = 3;
 constexpr int DIALOG_CAPTION = 18;
-
-// Runs a message box and, on the way, lets a test see it: hook runs once the box is shown
-// and painted (null to stop watching).
-void SetMessageBoxHook(
-    std::function<void(HWND box, const std::string& text, const std::string& caption, UINT type)>
-        hook);
 
 }  // namespace platform

@@ -34,8 +34,4 @@ struct DialogSpec {
 INT_PTR RunModal(HINSTANCE instance, const DialogSpec& spec, HWND owner, DLGPROC proc,
                  LPARAM initParam, const DialogWindowFactory& factory);
 
-// 32 x 32 classic icons for the message box: MB_ICONHAND, _QUESTION, _EXCLAMATION,
-// _ASTERISK.
-std::vector<uint32_t> MessageBoxIcon(UINT iconFlag);
-
 }  // namespace platform::dialog

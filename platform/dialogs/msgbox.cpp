@@ -23,42 +23,12 @@ constexpr int MARGIN = 11;
 constexpr int ICON_SIZE = 32;
 constexpr int MAX_TEXT_W = 400;
 
-using BoxHook =
-    std::function<void(HWND box, const std::string& text, const std::string& caption, UINT type)>;
-
-BoxHook& Hook() {
-    static BoxHook hook;
-    return hook;
-}
-
 struct BoxInfo {
     std::string text;
     std::string caption;
     UINT type;
     bool hasCancel;
 };
-
-// The icon control of a box draws one of the classic icons.
-LRESULT IconProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        if (dc) {
-            RECT r;
-            GetClientRect(hwnd, &r);
-            PaintFace(dc, r);
-            UINT flag = UINT(GetWindowLongPtr(hwnd, GWLP_USERDATA));
-            std::vector<uint32_t> icon = MessageBoxIcon(flag);
-            if (!icon.empty())
-                PaintImage(dc, 0, 0, ICON_SIZE, ICON_SIZE, icon.data());
-        }
-        EndPaint(hwnd, &ps);
-        return 0;
-    }
-    if (message == WM_ERASEBKGND)
-        return 1;
-    return DefWindowProc(hwnd, message, wParam, lParam);
-}
 
 INT_PTR BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     BoxInfo* info = reinterpret_cast<BoxInfo*>(GetWindowLongPtr(hwnd, GWLP_USERDATA));
@@ -107,127 +77,13 @@ std::vector<ButtonDef> ButtonsFor(UINT type) {
     }
 }
 
-void EnsureIconClass() {
-    WNDCLASS existing;
-    if (GetClassInfo(nullptr, "MsgBoxIcon", &existing))
-        return;
-    WNDCLASS wc;
-    wc.lpfnWndProc = IconProc;
-    wc.lpszClassName = "MsgBoxIcon";
-    RegisterClass(&wc);
-}
-
-// Draws the classic icons into a 32 x 32 image.
-struct Canvas32 {
-    std::vector<uint32_t> px = std::vector<uint32_t>(ICON_SIZE * ICON_SIZE, 0);
-    void Set(int x, int y, uint32_t c) {
-        if (x >= 0 && y >= 0 && x < ICON_SIZE && y < ICON_SIZE)
-            px[size_t(y * ICON_SIZE + x)] = c;
-    }
-    void Disc(double cx, double cy, double r, uint32_t c) {
-        for (int y = 0; y < ICON_SIZE; ++y)
-            for (int x = 0; x < ICON_SIZE; ++x) {
-                double dx = x + 0.5 - cx, dy = y + 0.5 - cy;
-                if (dx * dx + dy * dy <= r * r)
-                    Set(x, y, c);
-            }
-    }
-    void Rect(int l, int t, int r, int b, uint32_t c) {
-        for (int y = t; y < b; ++y)
-            for (int x = l; x < r; ++x)
-                Set(x, y, c);
-    }
-    // A glyph from rows of '#'.
-    void Glyph(int x0, int y0, const std::vector<const char*>& rows, uint32_t c) {
-        for (size_t j = 0; j < rows.size(); ++j)
-            for (int i = 0; rows[j][i]; ++i)
-                if (rows[j][i] == '#')
-                    Set(x0 + i, y0 + int(j), c);
-    }
-};
-
-constexpr uint32_t BLACK = 0xFF000000;
-constexpr uint32_t WHITE = 0xFFFFFFFF;
-constexpr uint32_t RED = 0xFFFF0000;
-constexpr uint32_t DARK_RED = 0xFF800000;
-constexpr uint32_t YELLOW = 0xFFFFFF00;
-constexpr uint32_t BLUE = 0xFF0000FF;
-constexpr uint32_t NAVY = 0xFF000080;
-
-void Bubble(Canvas32& c) {
-    // A white speech bubble with a black outline and a tail at the lower left.
-    auto ellipse = [&](double rx, double ry, uint32_t colour) {
-        for (int y = 0; y < ICON_SIZE; ++y)
-            for (int x = 0; x < ICON_SIZE; ++x) {
-                double dx = (x + 0.5 - 16) / rx, dy = (y + 0.5 - 13) / ry;
-                if (dx * dx + dy * dy <= 1.0)
-                    c.Set(x, y, colour);
-            }
-    };
-    ellipse(15.0, 12.0, BLACK);
-    for (int k = 0; k < 7; ++k) {
-        c.Rect(7 - k / 2, 22 + k, 12 - k, 23 + k, BLACK);
-    }
-    ellipse(14.0, 11.0, WHITE);
-    for (int k = 0; k < 5; ++k)
-        c.Rect(8 - k / 2, 22 + k, 11 - k, 23 + k, WHITE);
-}
-
 }  // namespace
-
-std::vector<uint32_t> MessageBoxIcon(UINT iconFlag) {
-    Canvas32 c;
-    switch (iconFlag & MB_ICONMASK) {
-        case MB_ICONHAND: {
-            c.Disc(16, 16, 15.5, DARK_RED);
-            c.Disc(16, 16, 14.5, RED);
-            // A white X of three-pixel strokes.
-            for (int i = 0; i < 13; ++i)
-                for (int w = -1; w <= 1; ++w) {
-                    c.Set(10 + i + w, 10 + i, WHITE);
-                    c.Set(22 - i + w, 10 + i, WHITE);
-                }
-            break;
-        }
-        case MB_ICONEXCLAMATION: {
-            // A yellow triangle with a black outline, apex at the top.
-            for (int y = 1; y < 31; ++y) {
-                double half = (y - 1) * 15.0 / 29.0;
-                int l = int(std::floor(16 - half)), r = int(std::ceil(16 + half));
-                c.Rect(l, y, r, y + 1, BLACK);
-                if (y > 2 && y < 30)
-                    c.Rect(l + 1, y, r - 1, y + 1, YELLOW);
-            }
-            c.Rect(15, 10, 18, 23, BLACK);
-            c.Rect(15, 25, 18, 28, BLACK);
-            break;
-        }
-        case MB_ICONQUESTION:
-            Bubble(c);
-            c.Glyph(11, 4,
-                    {"..#####..", ".##...##.", ".##...##.", "......##.", ".....##..", "....##...",
-                     "....##...", "....##...", ".........", "....##...", "....##..."},
-                    BLUE);
-            break;
-        case MB_ICONASTERISK:
-            Bubble(c);
-            c.Rect(14, 5, 18, 9, NAVY);
-            c.Rect(14, 11, 18, 21, NAVY);
-            c.Rect(12, 11, 14, 12, NAVY);
-            c.Rect(12, 20, 20, 21, NAVY);
-            break;
-        default:
-            return {};
-    }
-    return c.px;
-}
 
 }  // namespace platform::dialog
 
 using namespace platform::dialog;
 
 int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-    EnsureIconClass();
     BoxInfo info;
     info.text = text ? text : "";
     info.caption = caption ? caption : "Error";
@@ -284,10 +140,12 @@ int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
         spec.items.push_back(b);
     }
     if (hasIcon) {
+        // One of the system's icons, named by its id as a resource script names icons.
         ItemSpec icon;
-        icon.className = "MsgBoxIcon";
+        icon.className = "STATIC";
+        icon.text = std::to_string(32512 + ((type & MB_ICONMASK) >> 4));
         icon.id = ICON_ID;
-        icon.style = WS_VISIBLE;
+        icon.style = WS_VISIBLE | SS_ICON;
         int iy = oy + MARGIN + (topH - ICON_SIZE) / 2;
         icon.rect = {ox + MARGIN, iy, ox + MARGIN + ICON_SIZE, iy + ICON_SIZE};
         spec.items.push_back(icon);
@@ -305,42 +163,7 @@ int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     if (defIndex > 0)
         std::rotate(spec.items.begin(), spec.items.begin() + defIndex, spec.items.begin() + n);
 
-    INT_PTR result;
-    {
-        // The icon control learns its icon through its user data once it exists; a
-        // watcher sees the box once it has been painted (timers come after painting).
-        struct IconSetter {
-            static INT_PTR Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-                if (message == WM_INITDIALOG) {
-                    BoxInfo* bi = reinterpret_cast<BoxInfo*>(lParam);
-                    if (HWND icon = GetDlgItem(hwnd, ICON_ID))
-                        SetWindowLongPtr(icon, GWLP_USERDATA, LONG_PTR(bi->type & MB_ICONMASK));
-                }
-                if (message == WM_TIMER && wParam == 0xB0C5) {
-                    KillTimer(hwnd, 0xB0C5);
-                    BoxInfo* bi = reinterpret_cast<BoxInfo*>(GetWindowLongPtr(hwnd, GWLP_USERDATA));
-                    if (bi && Hook())
-                        Hook()(hwnd, bi->text, bi->caption, bi->type);
-                    return TRUE;
-                }
-                INT_PTR r = BoxProc(hwnd, message, wParam, lParam);
-                if (message == WM_INITDIALOG && Hook())
-                    SetTimer(hwnd, 0xB0C5, 10, nullptr);
-                return r;
-            }
-        };
-        result = RunModal(nullptr, spec, owner, IconSetter::Proc,
-                          LPARAM(reinterpret_cast<intptr_t>(&info)), nullptr);
-    }
+    INT_PTR result =
+        RunModal(nullptr, spec, owner, BoxProc, LPARAM(reinterpret_cast<intptr_t>(&info)), nullptr);
     return int(result);
 }
-
-namespace platform {
-
-void SetMessageBoxHook(
-    std::function<void(HWND box, const std::string& text, const std::string& caption, UINT type)>
-        hook) {
-    Hook() = std::move(hook);
-}
-
-}  // namespace platform

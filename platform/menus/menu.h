@@ -1,8 +1,7 @@
-// Pop-up menus: loaded from the resource script, tracked in their own modal loop on the
-// GDI page, drawn in the classic look.
+// Pop-up menus: loaded from the resource script, tracked in their own modal loop, drawn in
+// the classic look.
 #pragma once
 
-#include <functional>
 #include <vector>
 
 #include "platform/windef.h"
@@ -41,9 +40,12 @@ DWORD CheckMenuItem(HMENU menu, UINT item, UINT check);   // previous state, or 
 BOOL EnableMenuItem(HMENU menu, UINT item, UINT enable);  // previous state, or -1
 BOOL DestroyMenu(HMENU menu);
 // Shows the menu with its top-left corner at (x, y) (kept inside the screen) and runs
-// until an item is chosen or the menu is dismissed. The chosen command is posted to the
-// owner as WM_COMMAND(id, 0), unless TPM_RETURNCMD asks for it as the result. WM_QUIT
-// dismisses the menu with no command and is posted again for the loop around it.
+// until an item is chosen or the menu is dismissed. Each open level is a window of its
+// own (class "#32768") above the others. The owner gets WM_INITMENUPOPUP before each
+// level opens, and WM_ENTERIDLE (MSGF_MENU, the deepest menu window) whenever the loop
+// is idle. The chosen command is posted to the owner as WM_COMMAND(id, 0), unless
+// TPM_RETURNCMD asks for it as the result. WM_QUIT dismisses the menu with no command and
+// is posted again for the loop around it.
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
                     const RECT* excludeRect);
 // The screen rectangle of the item at position of menu while it is shown; FALSE when
@@ -53,10 +55,6 @@ BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT position, LPRECT rect);
 BOOL EndMenu();
 
 namespace platform {
-
-// Runs whenever a tracked menu's loop has nothing to do, before it waits. Tests use it
-// to look at the open menu and to feed it input.
-void SetMenuIdleHook(std::function<void()> hook);
 
 // The screen rectangle of each open level of the tracked menu, outermost first; empty
 // when no menu is tracked.

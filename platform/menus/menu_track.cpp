@@ -1,312 +1,19 @@
-// TrackPopupMenu: the menu's own modal loop, its layout and drawing on the GDI page.
-//
-// The levels are composited over a copy of the page as it was without them, so that a
-// closing sub-menu uncovers exactly what was there. Whatever the other windows draw
-// while the menu is open (their WM_PAINT, timers) goes into that copy, and the menus are
-// drawn again on top.
+// TrackPopupMenu: the menu's own modal loop, which opens and closes the levels, moves the
+// selection by keyboard and mouse, and ends with the chosen command.
 #include <algorithm>
 #include <cctype>
-#include <cstring>
-#include <set>
-#include <string>
-#include <vector>
 
-#include "platform/gdi/gdi.h"
-#include "platform/gdi/gdi_target.h"
 #include "platform/host/screen.h"
-#include "platform/menus/menu.h"
-#include "platform/menus/menu_store.h"
-#include "platform/user/style_painter.h"
-#include "platform/user/user.h"
+#include "platform/menus/menu_internal.h"
 
-namespace platform {
+namespace platform::menus {
 namespace {
 
-constexpr LONG FRAME = 3;          // raised edge and one pixel of face
-constexpr LONG CHECK_COLUMN = 18;  // left of the text: the check mark
-constexpr LONG ARROW_COLUMN = 17;  // right of the text: the sub-menu arrow
-constexpr LONG ACCEL_GAP = 12;     // between the text and its "\t" accelerator text
-constexpr LONG SEPARATOR_HEIGHT = 9;
-constexpr const char* MENU_CLASS = "#32768";
-
-struct Level {
-    HMENU menu = nullptr;
-    RECT rect = {0, 0, 0, 0};  // screen
-    std::vector<RECT> items;   // screen
-    int selected = -1;
-};
-
-struct Tracker {
-    UINT flags = 0;
-    HWND owner = nullptr;
-    HWND window = nullptr;
-    std::vector<Level> levels;
-    bool done = false;
-    UINT chosen = 0;
-    RECT covered = {0, 0, 0, 0};
-    std::vector<RECT> drawnRects;  // what the last composite covered
-    std::vector<uint8_t> background;
-    std::vector<uint8_t> shown;
-    std::set<UINT> keysPressed;
-    uint32_t buttonsPressed = 0;
-};
-
 Tracker* g_tracker = nullptr;
-std::function<void()> g_idleHook;
-
-// Key releases still to come for presses the menu consumed, and the window they would
-// reach: its procedure is wrapped until they have arrived.
-struct Swallow {
-    HWND hwnd = nullptr;
-    WNDPROC original = nullptr;
-    std::set<UINT> keys;
-};
-Swallow g_swallow;
-
-bool Empty(const RECT& r) {
-    return r.right <= r.left || r.bottom <= r.top;
-}
 
 bool Contains(const RECT& r, POINT p) {
     return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
 }
-
-RECT Union(const RECT& a, const RECT& b) {
-    if (Empty(a)) {
-        return b;
-    }
-    if (Empty(b)) {
-        return a;
-    }
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-            std::max(a.bottom, b.bottom)};
-}
-
-// The text before and after a tab, and without its '&' markers for measuring.
-std::string Label(const std::string& text) {
-    return text.substr(0, text.find('\t'));
-}
-
-std::string Accelerator(const std::string& text) {
-    size_t tab = text.find('\t');
-    return tab == std::string::npos ? std::string() : text.substr(tab + 1);
-}
-
-std::string WithoutPrefixes(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '&') {
-            if (++i >= text.size()) {
-                break;
-            }
-        }
-        out += text[i];
-    }
-    return out;
-}
-
-// The mnemonic letter of an item, lower case, or 0.
-char Mnemonic(const std::string& text) {
-    for (size_t i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] == '&') {
-            if (text[i + 1] != '&') {
-                return char(std::tolower(static_cast<unsigned char>(text[i + 1])));
-            }
-            ++i;
-        }
-    }
-    return 0;
-}
-
-// Page pixels ---------------------------------------------------------------------------
-
-int BytesPerPixel(const PixelTarget& page) {
-    return page.format == PixelFormat::XRGB8888 ? 4 : 2;
-}
-
-void CopyPage(std::vector<uint8_t>& out) {
-    PixelTarget page = GdiPage();
-    size_t row = size_t(page.width) * size_t(BytesPerPixel(page));
-    out.resize(row * size_t(page.height));
-    for (int32_t y = 0; y < page.height; ++y) {
-        std::memcpy(out.data() + row * size_t(y), page.pixels + ptrdiff_t(y) * page.pitch, row);
-    }
-}
-
-void RestoreRect(const std::vector<uint8_t>& from, const RECT& r) {
-    PixelTarget page = GdiPage();
-    int bpp = BytesPerPixel(page);
-    size_t row = size_t(page.width) * size_t(bpp);
-    LONG left = std::max<LONG>(r.left, 0), right = std::min<LONG>(r.right, page.width);
-    LONG top = std::max<LONG>(r.top, 0), bottom = std::min<LONG>(r.bottom, page.height);
-    if (right <= left || from.size() < row * size_t(page.height)) {
-        return;
-    }
-    for (LONG y = top; y < bottom; ++y) {
-        std::memcpy(page.pixels + ptrdiff_t(y) * page.pitch + left * bpp,
-                    from.data() + row * size_t(y) + size_t(left * bpp), size_t(right - left) * bpp);
-    }
-    MarkGdiPageChanged();
-}
-
-// Takes what others drew over the page since the last composite into the background.
-bool AbsorbForeignDrawing(Tracker& t) {
-    PixelTarget page = GdiPage();
-    int bpp = BytesPerPixel(page);
-    size_t row = size_t(page.width) * size_t(bpp);
-    if (t.shown.size() != row * size_t(page.height) || t.background.size() != t.shown.size()) {
-        return false;
-    }
-    bool changed = false;
-    for (int32_t y = 0; y < page.height; ++y) {
-        const uint8_t* now = page.pixels + ptrdiff_t(y) * page.pitch;
-        uint8_t* was = t.shown.data() + row * size_t(y);
-        if (std::memcmp(now, was, row) == 0) {
-            continue;
-        }
-        uint8_t* bg = t.background.data() + row * size_t(y);
-        for (size_t x = 0; x < row; x += size_t(bpp)) {
-            if (std::memcmp(now + x, was + x, size_t(bpp)) != 0) {
-                std::memcpy(bg + x, now + x, size_t(bpp));
-                changed = true;
-            }
-        }
-    }
-    return changed;
-}
-
-// Layout and drawing --------------------------------------------------------------------
-
-struct Metrics {
-    LONG itemHeight = 17;
-};
-
-Metrics MeasureFont(HDC dc) {
-    TEXTMETRIC tm{};
-    Metrics m;
-    if (GetTextMetrics(dc, &tm)) {
-        m.itemHeight = std::max<LONG>(tm.tmHeight + 4, 12);
-    }
-    return m;
-}
-
-LONG TextWidth(HDC dc, const std::string& text) {
-    if (text.empty()) {
-        return 0;
-    }
-    SIZE size{0, 0};
-    GetTextExtentPoint32(dc, text.c_str(), int(text.size()), &size);
-    return size.cx;
-}
-
-// The menu's size and its items' places relative to its top-left.
-SIZE Layout(HMENU menu, std::vector<RECT>& items) {
-    items.clear();
-    MenuObject* m = FindMenu(menu);
-    HDC dc = CreateScreenDC();
-    HGDIOBJ oldFont = SelectObject(dc, ChromeFont());
-    Metrics metrics = MeasureFont(dc);
-    LONG labelWidth = 0, accelWidth = 0;
-    if (m != nullptr) {
-        for (const MenuItem& i : m->items) {
-            if (i.flags & MF_SEPARATOR) {
-                continue;
-            }
-            labelWidth = std::max(labelWidth, TextWidth(dc, WithoutPrefixes(Label(i.text))));
-            accelWidth = std::max(accelWidth, TextWidth(dc, WithoutPrefixes(Accelerator(i.text))));
-        }
-    }
-    SelectObject(dc, oldFont);
-    DeleteScreenDC(dc);
-    LONG inner =
-        CHECK_COLUMN + labelWidth + (accelWidth ? ACCEL_GAP + accelWidth : 0) + ARROW_COLUMN;
-    LONG y = FRAME;
-    if (m != nullptr) {
-        for (const MenuItem& i : m->items) {
-            LONG h = (i.flags & MF_SEPARATOR) ? SEPARATOR_HEIGHT : metrics.itemHeight;
-            items.push_back({FRAME, y, FRAME + inner, y + h});
-            y += h;
-        }
-    }
-    return {inner + 2 * FRAME, y + FRAME};
-}
-
-void DrawLabel(HDC dc, const std::string& text, RECT r, UINT align, COLORREF colour) {
-    SetTextColor(dc, colour);
-    DrawText(dc, text.c_str(), int(text.size()), &r, align | DT_VCENTER | DT_SINGLELINE);
-}
-
-void DrawItem(HDC dc, const MenuItem& item, const RECT& r, bool selected) {
-    if (item.flags & MF_SEPARATOR) {
-        PaintSeparator(dc, r);
-        return;
-    }
-    bool grayed = (item.flags & MF_GRAYED) != 0;
-    COLORREF text = GetSysColor(COLOR_MENUTEXT);
-    if (selected) {
-        HBRUSH bar = CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT));
-        FillRect(dc, &r, bar);
-        DeleteObject(bar);
-        text = GetSysColor(grayed ? COLOR_GRAYTEXT : COLOR_HIGHLIGHTTEXT);
-    }
-    RECT label = {r.left + CHECK_COLUMN, r.top, r.right - ARROW_COLUMN, r.bottom};
-    // A greyed item is embossed: a white copy one pixel down and right, grey on top.
-    auto draw = [&](LONG dx, COLORREF colour) {
-        RECT l = {label.left + dx, label.top + dx, label.right + dx, label.bottom + dx};
-        DrawLabel(dc, Label(item.text), l, DT_LEFT, colour);
-        std::string accel = Accelerator(item.text);
-        if (!accel.empty()) {
-            DrawLabel(dc, accel, l, DT_RIGHT, colour);
-        }
-        if (item.flags & MF_CHECKED) {
-            PaintCheckMark(dc, {r.left + dx, r.top + dx, r.left + CHECK_COLUMN + dx, r.bottom + dx},
-                           colour);
-        }
-        if (item.flags & MF_POPUP) {
-            PaintSubmenuArrow(
-                dc, {r.right - ARROW_COLUMN + dx, r.top + dx, r.right + dx, r.bottom + dx}, colour);
-        }
-    };
-    if (grayed && !selected) {
-        draw(1, GetSysColor(COLOR_3DHILIGHT));
-        draw(0, GetSysColor(COLOR_GRAYTEXT));
-    } else {
-        draw(0, text);
-    }
-}
-
-void DrawLevel(HDC dc, const Level& level) {
-    MenuObject* m = FindMenu(level.menu);
-    PaintFace(dc, level.rect);
-    PaintRaisedEdge(dc, level.rect);
-    if (m == nullptr) {
-        return;
-    }
-    for (size_t i = 0; i < m->items.size() && i < level.items.size(); ++i) {
-        DrawItem(dc, m->items[i], level.items[i], int(i) == level.selected);
-    }
-}
-
-// Puts the background back where menus were, then draws the open levels over it.
-void Composite(Tracker& t) {
-    for (const RECT& r : t.drawnRects) {
-        RestoreRect(t.background, r);
-    }
-    t.drawnRects.clear();
-    HDC dc = CreateScreenDC();
-    HGDIOBJ oldFont = SelectObject(dc, ChromeFont());
-    SetBkMode(dc, TRANSPARENT);
-    for (const Level& level : t.levels) {
-        DrawLevel(dc, level);
-        t.drawnRects.push_back(level.rect);
-    }
-    SelectObject(dc, oldFont);
-    DeleteScreenDC(dc);
-    MarkGdiPageChanged();
-    CopyPage(t.shown);
-}
-
-// Opening and closing levels -----------------------------------------------------------
 
 void Notify(Tracker& t, HMENU menu, int position) {
     if (t.flags & TPM_NONOTIFY) {
@@ -319,6 +26,8 @@ void Notify(Tracker& t, HMENU menu, int position) {
 // The first level at (x, y) as the flags align it, or beside the item that opens it;
 // kept on the screen either way.
 void OpenLevel(Tracker& t, HMENU menu, int position, POINT at, const RECT* parentItem) {
+    const LONG screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const LONG screenHeight = GetSystemMetrics(SM_CYSCREEN);
     Notify(t, menu, position);
     if (FindMenu(menu) == nullptr || !IsWindow(t.owner)) {
         t.done = true;
@@ -340,31 +49,33 @@ void OpenLevel(Tracker& t, HMENU menu, int position, POINT at, const RECT* paren
             top = at.y - size.cy / 2;
         }
         // Flipped to the other side of the point where it would leave the screen.
-        if (left + size.cx > SCREEN_WIDTH) {
+        if (left + size.cx > screenWidth) {
             left = at.x - size.cx;
         }
-        if (top + size.cy > SCREEN_HEIGHT) {
+        if (top + size.cy > screenHeight) {
             top = at.y - size.cy;
         }
     } else {
         left = parentItem->right + FRAME - 1;
         top = parentItem->top - FRAME;
-        if (left + size.cx > SCREEN_WIDTH) {
+        if (left + size.cx > screenWidth) {
             left = parentItem->left - FRAME + 1 - size.cx;
         }
-        if (top + size.cy > SCREEN_HEIGHT) {
-            top = SCREEN_HEIGHT - size.cy;
+        if (top + size.cy > screenHeight) {
+            top = screenHeight - size.cy;
         }
     }
-    left = std::max<LONG>(0, std::min<LONG>(left, SCREEN_WIDTH - size.cx));
-    top = std::max<LONG>(0, std::min<LONG>(top, SCREEN_HEIGHT - size.cy));
+    left = std::max<LONG>(0, std::min<LONG>(left, screenWidth - size.cx));
+    top = std::max<LONG>(0, std::min<LONG>(top, screenHeight - size.cy));
     level.rect = {left, top, left + size.cx, top + size.cy};
     for (RECT& r : level.items) {
         r = {r.left + left, r.top + top, r.right + left, r.bottom + top};
     }
-    t.covered = Union(t.covered, level.rect);
     t.levels.push_back(std::move(level));
-    Composite(t);
+    HWND window = CreateLevelWindow(t, t.levels.size() - 1);
+    t.levels.back().window = window;
+    // Shown without taking the activation or the focus from the owner.
+    ShowWindow(window, SW_SHOWNA);
 }
 
 MenuItem* SelectedItem(Tracker& t, size_t depth) {
@@ -379,11 +90,18 @@ MenuItem* SelectedItem(Tracker& t, size_t depth) {
     return &m->items[size_t(level.selected)];
 }
 
+// Closes the levels from keep on, deepest first; the windows beneath repaint what they
+// covered.
 void CloseLevelsAfter(Tracker& t, size_t keep) {
-    if (t.levels.size() > keep) {
-        t.levels.resize(keep);
-        Composite(t);
+    while (t.levels.size() > keep) {
+        HWND window = t.levels.back().window;
+        t.levels.pop_back();
+        DestroyWindow(window);
     }
+}
+
+void Repaint(const Level& level) {
+    InvalidateRect(level.window, nullptr, FALSE);
 }
 
 // Opens the sub-menu of the selected item of level depth, if it has one and it isn't
@@ -396,7 +114,7 @@ void Select(Tracker& t, size_t depth, int index) {
     level.selected = index;
     if (changed) {
         CloseLevelsAfter(t, depth + 1);
-        Composite(t);
+        Repaint(level);
     }
 }
 
@@ -474,8 +192,6 @@ void Execute(Tracker& t, size_t depth, bool selectFirst) {
     t.done = true;
 }
 
-// Input ----------------------------------------------------------------------------------
-
 // The deepest level under p and its item there (-1 for the frame), or false.
 bool HitTest(const Tracker& t, POINT p, size_t& depth, int& index) {
     for (size_t d = t.levels.size(); d-- > 0;) {
@@ -503,7 +219,7 @@ void HoverAt(Tracker& t, POINT p) {
         Level& deepest = t.levels.back();
         if (deepest.selected >= 0) {
             deepest.selected = -1;
-            Composite(t);
+            Repaint(deepest);
         }
         return;
     }
@@ -667,166 +383,18 @@ void HandleKey(Tracker& t, const MSG& msg) {
     }
 }
 
-// After the menu: releases of the keys it consumed ----------------------------------------
-
-// Eats the releases (and the typed space) of keys whose presses chose or dismissed the
-// menu, so that an action bound to a key's release doesn't run as well.
-LRESULT MenuSwallowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    WNDPROC original = g_swallow.original;
-    if (hwnd == g_swallow.hwnd) {
-        UINT vk = UINT(wParam);
-        bool held = g_swallow.keys.count(vk) != 0;
-        if ((message == WM_KEYUP || message == WM_SYSKEYUP) && held) {
-            g_swallow.keys.erase(vk);
-            if (g_swallow.keys.empty()) {
-                if (reinterpret_cast<WNDPROC>(GetWindowLongPtr(hwnd, GWLP_WNDPROC)) ==
-                    MenuSwallowProc) {
-                    SetWindowLongPtr(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-                }
-                g_swallow = Swallow{};
-            }
-            return 0;
-        }
-        if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && held &&
-            (uintptr_t(lParam) & (1u << 30))) {
-            return 0;  // auto-repeat of the held key
-        }
-        if (message == WM_CHAR && wParam == ' ' && g_swallow.keys.count(VK_SPACE)) {
-            return 0;
-        }
-    }
-    return original ? CallWindowProc(original, hwnd, message, wParam, lParam)
-                    : DefWindowProc(hwnd, message, wParam, lParam);
-}
-
-void SwallowReleases(const std::set<UINT>& keys) {
-    std::set<UINT> held;
-    for (UINT vk : keys) {
-        if (GetKeyState(int(vk)) & 0x8000) {
-            held.insert(vk);
-        }
-    }
-    if (held.empty()) {
-        return;
-    }
-    HWND target = GetFocus() ? GetFocus() : GetActiveWindow();
-    if (target == nullptr) {
-        return;
-    }
-    WNDPROC current = reinterpret_cast<WNDPROC>(GetWindowLongPtr(target, GWLP_WNDPROC));
-    if (current == MenuSwallowProc && g_swallow.hwnd == target) {
-        g_swallow.keys.insert(held.begin(), held.end());
-        return;
-    }
-    if (current == MenuSwallowProc || current == nullptr) {
-        return;
-    }
-    g_swallow.hwnd = target;
-    g_swallow.original = current;
-    g_swallow.keys = held;
-    SetWindowLongPtr(target, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MenuSwallowProc));
-}
-
-// The hidden window that holds the capture while the menu runs, and afterwards until
-// the buttons pressed on the menu are released, so those releases reach nobody.
-LRESULT MenuWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP) {
-        if (!(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && GetCapture() == hwnd) {
-            ReleaseCapture();
-            PostMessage(hwnd, WM_CLOSE, 0, 0);
-        }
-        return 0;
-    }
-    if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
-        return 0;
-    }
-    return DefWindowProc(hwnd, message, wParam, lParam);
-}
-
-HWND MenuWindow(HWND owner) {
-    WNDCLASS existing;
-    if (!GetClassInfo(nullptr, MENU_CLASS, &existing)) {
-        WNDCLASS wc;
-        wc.lpfnWndProc = MenuWindowProc;
-        wc.lpszClassName = MENU_CLASS;
-        if (!RegisterClass(&wc)) {
-            return nullptr;
-        }
-    }
-    return CreateWindowEx(0, MENU_CLASS, "", WS_POPUP, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, owner,
-                          nullptr, nullptr, nullptr);
-}
-
-}  // namespace
-
-std::vector<RECT> OpenMenuRects() {
-    std::vector<RECT> out;
-    if (g_tracker != nullptr) {
-        for (const Level& l : g_tracker->levels) {
-            out.push_back(l.rect);
-        }
-    }
-    return out;
-}
-
-void SetMenuIdleHook(std::function<void()> hook) {
-    g_idleHook = std::move(hook);
-}
-
-}  // namespace platform
-
-using platform::Tracker;
-
-BOOL GetMenuItemRect(HWND, HMENU menu, UINT position, LPRECT rect) {
-    if (platform::g_tracker == nullptr || rect == nullptr) {
-        return FALSE;
-    }
-    for (const platform::Level& level : platform::g_tracker->levels) {
-        if (level.menu == menu && position < level.items.size()) {
-            *rect = level.items[position];
-            return TRUE;
-        }
-    }
-    return FALSE;
-}
-
-BOOL EndMenu() {
-    if (platform::g_tracker == nullptr) {
-        return FALSE;
-    }
-    platform::g_tracker->done = true;
-    platform::g_tracker->chosen = 0;
-    return TRUE;
-}
-
-BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*) {
-    if (platform::FindMenu(menu) == nullptr || !IsWindow(owner) || platform::g_tracker != nullptr) {
-        return FALSE;
-    }
-    platform::ModalLoop loop;
-    Tracker t;
-    t.flags = flags;
-    t.owner = owner;
-    platform::g_tracker = &t;
-    platform::CopyPage(t.background);
-    t.window = platform::MenuWindow(owner);
-    if (t.window != nullptr) {
-        SetCapture(t.window);
-    }
-    platform::OpenLevel(t, menu, 0, {x, y}, nullptr);
-
+// Runs until the menu is chosen or dismissed. Whenever the loop is idle the owner hears
+// WM_ENTERIDLE (MSGF_MENU, the deepest menu window).
+void RunMenuLoop(ModalLoop& loop, Tracker& t) {
     while (!t.done) {
         MSG msg;
         if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            platform::PresentIfChanged();
-            if (platform::g_idleHook) {
-                platform::g_idleHook();
-                if (t.done) {
-                    break;
-                }
-                if (PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-                    continue;
-                }
+            PresentIfChanged();
+            HWND shown = t.levels.empty() ? nullptr : t.levels.back().window;
+            SendMessage(t.owner, WM_ENTERIDLE, MSGF_MENU,
+                        LPARAM(reinterpret_cast<intptr_t>(shown)));
+            if (t.done || PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+                continue;
             }
             WaitMessage();
             continue;
@@ -836,48 +404,93 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
             break;
         }
         if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) {
-            platform::HandleMouse(t, msg);
-        } else if (platform::IsKeyMessage(msg.message)) {
-            platform::HandleKey(t, msg);
+            HandleMouse(t, msg);
+        } else if (IsKeyMessage(msg.message)) {
+            HandleKey(t, msg);
         } else {
             DispatchMessage(&msg);
-            if (platform::AbsorbForeignDrawing(t)) {
-                platform::Composite(t);
-            }
         }
-        if (!IsWindow(owner)) {
+        bool menuGone = !IsWindow(t.owner);
+        for (const Level& level : t.levels) {
+            menuGone = menuGone || FindMenu(level.menu) == nullptr;
+        }
+        if (menuGone) {
             t.done = true;
             t.chosen = 0;
         }
-        for (const platform::Level& level : t.levels) {
-            if (platform::FindMenu(level.menu) == nullptr) {
-                t.done = true;
-                t.chosen = 0;
-            }
+    }
+}
+
+}  // namespace
+
+}  // namespace platform::menus
+
+namespace platform {
+
+std::vector<RECT> OpenMenuRects() {
+    std::vector<RECT> out;
+    if (menus::g_tracker != nullptr) {
+        for (const menus::Level& l : menus::g_tracker->levels) {
+            out.push_back(l.rect);
         }
     }
+    return out;
+}
 
-    // Uncover the page, and let the windows below paint what the menus covered.
-    platform::AbsorbForeignDrawing(t);
-    t.levels.clear();
-    platform::Composite(t);
-    platform::g_tracker = nullptr;
-    if (t.window != nullptr && IsWindow(t.window)) {
-        if (t.buttonsPressed == 0 && GetCapture() == t.window) {
+}  // namespace platform
+
+using namespace platform::menus;
+using platform::FindMenu;
+
+BOOL GetMenuItemRect(HWND, HMENU menu, UINT position, LPRECT rect) {
+    if (g_tracker == nullptr || rect == nullptr) {
+        return FALSE;
+    }
+    for (const Level& level : g_tracker->levels) {
+        if (level.menu == menu && position < level.items.size()) {
+            *rect = level.items[position];
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+BOOL EndMenu() {
+    if (g_tracker == nullptr) {
+        return FALSE;
+    }
+    g_tracker->done = true;
+    g_tracker->chosen = 0;
+    return TRUE;
+}
+
+BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*) {
+    if (FindMenu(menu) == nullptr || !IsWindow(owner) || g_tracker != nullptr) {
+        return FALSE;
+    }
+    platform::ModalLoop loop;
+    Tracker t;
+    t.flags = flags;
+    t.owner = owner;
+    g_tracker = &t;
+    t.captureWindow = CreateCaptureWindow(owner);
+    if (t.captureWindow != nullptr) {
+        SetCapture(t.captureWindow);
+    }
+    OpenLevel(t, menu, 0, {x, y}, nullptr);
+    RunMenuLoop(loop, t);
+
+    CloseLevelsAfter(t, 0);
+    g_tracker = nullptr;
+    if (t.captureWindow != nullptr && IsWindow(t.captureWindow)) {
+        if (t.buttonsPressed == 0 && GetCapture() == t.captureWindow) {
             ReleaseCapture();
         }
-        if (GetCapture() != t.window) {
-            DestroyWindow(t.window);
+        if (GetCapture() != t.captureWindow) {
+            DestroyWindow(t.captureWindow);
         }
     }
-    platform::SwallowReleases(t.keysPressed);
-    if (IsWindow(owner) && !platform::Empty(t.covered)) {
-        POINT origin = {0, 0};
-        ClientToScreen(owner, &origin);
-        RECT r = {t.covered.left - origin.x, t.covered.top - origin.y, t.covered.right - origin.x,
-                  t.covered.bottom - origin.y};
-        InvalidateRect(owner, &r, TRUE);
-    }
+    SwallowReleases(t.keysPressed);
     if (flags & TPM_RETURNCMD) {
         return BOOL(t.chosen);
     }

@@ -25,20 +25,6 @@ HICON AddIcon(std::unique_ptr<Icon> icon) {
     return reinterpret_cast<HICON>(v);
 }
 
-// A plain window glyph for the system's application icon.
-platform::HostImage ApplicationIconImage() {
-    platform::HostImage h;
-    h.width = 32;
-    h.height = 32;
-    h.argb.assign(32 * 32, 0);
-    for (int y = 2; y < 30; ++y)
-        for (int x = 2; x < 30; ++x) {
-            bool edge = x == 2 || x == 29 || y == 2 || y == 29;
-            h.argb[y * 32 + x] = edge ? 0xFF000000 : (y < 8 ? 0xFF000080 : 0xFFFFFFFF);
-        }
-    return h;
-}
-
 HICON LoadShared(HINSTANCE instance, LPCSTR name, bool cursor) {
     std::string key = IS_INTRESOURCE(name)
                           ? std::string("#") + std::to_string(reinterpret_cast<uintptr_t>(name))
@@ -51,12 +37,13 @@ HICON LoadShared(HINSTANCE instance, LPCSTR name, bool cursor) {
 
     auto icon = std::make_unique<Icon>();
     if (!instance) {
-        if (!IS_INTRESOURCE(name) || reinterpret_cast<uintptr_t>(name) != 32512)
+        if (!IS_INTRESOURCE(name))
             return nullptr;
-        if (cursor)
+        uintptr_t id = reinterpret_cast<uintptr_t>(name);
+        if (cursor && id == 32512)
             icon->systemArrow = true;
-        else
-            icon->image = ApplicationIconImage();
+        else if (cursor || !SystemIconImage(id, icon->image))
+            return nullptr;
     } else {
         platform::ResourceData data;
         auto type = cursor ? platform::ResourceType::Cursor : platform::ResourceType::Icon;

@@ -195,6 +195,8 @@ BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!S().hooks.empty())
+        CallSendHooks(hwnd, message, wParam, lParam);
     return CallProc(hwnd, message, wParam, lParam);
 }
 

@@ -20,6 +20,9 @@
 #include "platform/windef.h"
 
 using ATOM = WORD;
+#define VORLA_USER_HANDLE(name) \
+    struct name##__;            \
+    using name = name##__*
 using LONG_PTR = intptr_t;
 using SHORT = int16_t;
 
@@ -203,6 +206,10 @@ constexpr int SM_CYSMICON = 50;
 // System resources, loaded with a null instance.
 inline LPCSTR IDC_ARROW = MAKEINTRESOURCE(32512);
 inline LPCSTR IDI_APPLICATION = MAKEINTRESOURCE(32512);
+inline LPCSTR IDI_HAND = MAKEINTRESOURCE(32513);
+inline LPCSTR IDI_QUESTION = MAKEINTRESOURCE(32514);
+inline LPCSTR IDI_EXCLAMATION = MAKEINTRESOURCE(32515);
+inline LPCSTR IDI_ASTERISK = MAKEINTRESOURCE(32516);
 
 struct WNDCLASS {
     UINT style = 0;
@@ -351,6 +358,22 @@ SHORT GetKeyState(int virtualKey);
 SHORT GetAsyncKeyState(int virtualKey);
 BOOL MessageBeep(UINT type);
 DWORD GetTickCount();
+
+// Hooks. WH_CALLWNDPROC procedures see each message sent to a window (SendMessage) before
+// the window's procedure does, newest first; each passes it on with CallNextHookEx.
+VORLA_USER_HANDLE(HHOOK);
+using HOOKPROC = LRESULT (*)(int code, WPARAM wParam, LPARAM lParam);
+constexpr int WH_CALLWNDPROC = 4;
+constexpr int HC_ACTION = 0;
+struct CWPSTRUCT {
+    LPARAM lParam;
+    WPARAM wParam;
+    UINT message;
+    HWND hwnd;
+};
+HHOOK SetWindowsHookEx(int idHook, HOOKPROC proc, HINSTANCE module, DWORD threadId);
+BOOL UnhookWindowsHookEx(HHOOK hook);
+LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam);
 
 // Window properties: named values kept on the window, gone with it.
 BOOL SetProp(HWND hwnd, LPCSTR name, HANDLE data);

@@ -74,6 +74,11 @@ struct ClickState {
     POINT pt = {0, 0};
 };
 
+struct Hook {
+    HHOOK handle;
+    HOOKPROC proc;
+};
+
 struct UserState {
     std::map<std::string, std::shared_ptr<WindowClass>> classes;
     std::map<uintptr_t, std::unique_ptr<Window>> windows;
@@ -101,6 +106,8 @@ struct UserState {
     HWND keyPressedIn[256] = {};  // the window that got each key's press
     uint32_t buttons = 0;         // MK_ flags of the mouse buttons held
     POINT cursorPos = {0, 0};
+    std::vector<Hook> hooks;  // WH_CALLWNDPROC, oldest first
+    uintptr_t nextHook = 0x30000;
 };
 
 UserState& S();
@@ -131,6 +138,8 @@ uint32_t TimeToNextTimer();
 HWND PaintCandidate(HWND filter);
 void InvalidateWhole(Window& w, bool erase);
 HDC MakeWindowDC(HWND hwnd);
+// Shows a message about to be sent to the WH_CALLWNDPROC hooks.
+void CallSendHooks(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Where w can be seen on the screen: its rectangle within its parents', less the top-level
 // windows above it (and its children with WS_CLIPCHILDREN).
 Region VisibleRegion(const Window& w);
@@ -140,5 +149,7 @@ void InvalidateUncovered(HWND top, const RECT& area);
 void TranslateHostEvent(const HostEvent& e);
 void ApplyCursorToHost(HCURSOR cursor);
 HICON LoadShared(HINSTANCE instance, LPCSTR name, bool cursor);
+// The image of a system icon (IDI_APPLICATION, IDI_HAND, ...); false for another id.
+bool SystemIconImage(uintptr_t id, HostImage& out);
 
 }  // namespace platform::user

@@ -20,6 +20,7 @@
 #include "platform/host/screen.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/scripted_input.h"
+#include "tests/support/modal_watch.h"
 
 namespace {
 
@@ -40,14 +41,14 @@ class CommandTest : public AppTest {
         fs::remove_all(folder);
         fs::create_directories(folder);
         // Every message box is recorded and answered with Enter.
-        platform::SetMessageBoxHook(
+        testsupport::SetMessageBoxHook(
             [this](HWND, const std::string& text, const std::string& caption, UINT type) {
                 boxes.push_back({text, caption, type});
                 ScriptedInput(host).Key(VK_RETURN).Now();
             });
     }
     void TearDown() override {
-        platform::SetMessageBoxHook(nullptr);
+        testsupport::SetMessageBoxHook(nullptr);
         platform::ClearFileFaults();
         fs::remove_all(folder);
         AppTest::TearDown();
@@ -333,7 +334,7 @@ TEST_F(CommandTest, SettingsEscapeKeepsTheRulesAndRestartsTheTimer) {
 TEST_F(CommandTest, SettingsRejectAnEmptyFieldOnce) {
     ScriptedInput script(host);
     script.Key(VK_TAB).Key(VK_TAB).Key(VK_BACK).Key(VK_RETURN);
-    platform::SetMessageBoxHook(
+    testsupport::SetMessageBoxHook(
         [this](HWND, const std::string& text, const std::string& caption, UINT type) {
             boxes.push_back({text, caption, type});
             ScriptedInput(host).Key(VK_RETURN).Key(VK_ESCAPE).Now();
@@ -416,7 +417,7 @@ TEST_F(CommandTest, SettingsRejectingTheLastFieldWritesNoRuleBack) {
     const std::map<int, std::string> edits = {{1010, "900"}, {1011, "11"}, {1004, "12"},
                                               {1016, "13"},  {1015, "14"}, {1014, ""}};
     std::vector<int32_t> whileOpen;
-    platform::SetMessageBoxHook([&](HWND, const std::string& text, const std::string&, UINT) {
+    testsupport::SetMessageBoxHook([&](HWND, const std::string& text, const std::string&, UINT) {
         boxes.push_back({text, "", 0});
         whileOpen = Rules();
         ScriptedInput(host).Key(VK_RETURN).Key(VK_ESCAPE).Now();
@@ -431,7 +432,7 @@ TEST_F(CommandTest, SettingsRejectingTheLastFieldWritesNoRuleBack) {
     // The focus is on the rejected field: typing into it and OK writes everything.
     ScriptedInput mend(host);
     mend.Type("15").Key(VK_RETURN);
-    platform::SetMessageBoxHook([&](HWND, const std::string& text, const std::string&, UINT) {
+    testsupport::SetMessageBoxHook([&](HWND, const std::string& text, const std::string&, UINT) {
         boxes.push_back({text, "", 0});
         ScriptedInput(host).Key(VK_RETURN).Now();
         mend.After(10);
@@ -517,7 +518,7 @@ TEST_F(CommandTest, EveryDialogHoldsTheYearsAndTheFrames) {
             close.Key(VK_RETURN);
         }
         close.Key(VK_ESCAPE);
-        platform::SetMessageBoxHook(
+        testsupport::SetMessageBoxHook(
             [&](HWND, const std::string&, const std::string&, UINT) { close.After(3000); });
         open.After(10);
         if (!c.messageBox) {
@@ -529,7 +530,7 @@ TEST_F(CommandTest, EveryDialogHoldsTheYearsAndTheFrames) {
         EXPECT_TRUE(backBufferKept);
         EXPECT_EQ(yearAtClose, year);
         EXPECT_EQ(frame->modalOpen, 0);
-        platform::SetMessageBoxHook(nullptr);
+        testsupport::SetMessageBoxHook(nullptr);
         RunFor(500);
         EXPECT_EQ(frame->world.year, year + 1) << "the years resume";
     }

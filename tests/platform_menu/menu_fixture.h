@@ -11,6 +11,7 @@
 #include "platform/menus/menu.h"
 #include "platform/res/resources.h"
 #include "platform/user/user.h"
+#include "tests/support/modal_watch.h"
 
 namespace menutest {
 
@@ -83,7 +84,7 @@ class MenuTest : public ::testing::Test {
         Log().clear();
     }
     void TearDown() override {
-        platform::SetMenuIdleHook(nullptr);
+        testsupport::SetMenuIdleHook(nullptr);
         OnMessage() = nullptr;
         platform::ResetUser();
     }
@@ -125,7 +126,7 @@ class MenuTest : public ::testing::Test {
         menu = GetSubMenu(bar, 0);
         int idle = 0;
         auto user = idleHook;
-        platform::SetMenuIdleHook([&, user] {
+        testsupport::SetMenuIdleHook([&, user] {
             if (user)
                 user();
             if (++idle > 200) {
@@ -134,7 +135,7 @@ class MenuTest : public ::testing::Test {
             }
         });
         BOOL result = TrackPopupMenu(menu, flags, x, y, 0, owner, nullptr);
-        platform::SetMenuIdleHook(nullptr);
+        testsupport::SetMenuIdleHook(nullptr);
         DestroyMenu(bar);
         menu = nullptr;
         return result;
