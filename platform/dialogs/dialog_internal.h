@@ -9,6 +9,31 @@
 
 namespace platform::dialog {
 
+struct CreateRecord {
+    DLGPROC proc = nullptr;
+    HFONT font = nullptr;
+};
+
+struct DialogState : WindowExtra {
+    DLGPROC proc = nullptr;
+    HFONT font = nullptr;
+    std::vector<HWND> items;  // template order
+    int defId = -1;
+    bool ended = false;
+    INT_PTR result = 0;
+    HWND lastFocus = nullptr;
+};
+
+// The state of a dialog window, or null for any other window.
+DialogState* Find(HWND dialog);
+
+// Registers the dialog class ("#32770"), whose procedure is DefDlgProc.
+void EnsureDialogClass();
+// Moves the focus to control; an edit field reached by the keyboard is selected whole.
+void FocusControl(HWND dialog, HWND control, bool selectAll);
+// True when hwnd is dialog or one of its controls.
+bool InTree(HWND hwnd, HWND dialog);
+
 constexpr const char* DIALOG_CLASS = "#32770";
 
 // One control to make, in pixels relative to the dialog window.

@@ -164,6 +164,10 @@ Pen* AsPen(HGDIOBJ h);
 // Registers a new object and returns its handle.
 HGDIOBJ Register(std::unique_ptr<Object> object);
 
+// Bits per pixel of a layout, and the layout of a target's pixel format.
+int BitsFor(Fmt fmt);
+Fmt FmtOf(PixelFormat f);
+
 // Fills [x0, x1) x [y0, y1) clipped to the canvas.
 void FillBox(const Canvas& c, int32_t x0, int32_t y0, int32_t x1, int32_t y1, COLORREF color);
 
