@@ -160,12 +160,11 @@ void Select(HWND hwnd, ListState& s, int index, bool notify) {
 }
 
 void PaintList(HWND hwnd, ListState& s) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
+    PaintScope paint(hwnd);
+    HDC dc = paint.dc;
     if (!dc)
         return;
-    RECT r;
-    GetClientRect(hwnd, &r);
+    const RECT& r = paint.client;
     PaintSunkenEdge(dc, r);
     RECT in = ListInner(hwnd);
     bool scroll = int(s.items.size()) > VisibleRows(hwnd);
@@ -225,7 +224,6 @@ void PaintList(HWND hwnd, ListState& s) {
         if (thumb.bottom > thumb.top)
             PaintButton(dc, thumb, ButtonLook::Normal, false);
     }
-    EndPaint(hwnd, &ps);
 }
 
 int RowAt(HWND hwnd, const ListState& s, int y) {
@@ -287,27 +285,9 @@ void TypeAhead(HWND hwnd, ListState& s, char c) {
     }
 }
 
-LRESULT ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        SetWindowExtra(hwnd, std::make_unique<ListState>());
-        return DefWindowProc(hwnd, message, wParam, lParam);
-    }
-    ListState* state = WindowExtraOf<ListState>(hwnd);
-    if (state == nullptr)
-        return DefWindowProc(hwnd, message, wParam, lParam);
-    ListState& s = *state;
+// The list box messages the dialog sends.
+LRESULT OnListMessage(HWND hwnd, ListState& s, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_PAINT:
-            PaintList(hwnd, s);
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_GETDLGCODE:
-            return DLGC_WANTARROWS | DLGC_WANTCHARS;
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS:
-            InvalidateRect(hwnd, nullptr, FALSE);
-            return 0;
         case LB_RESETCONTENT:
             s.items.clear();
             s.sel = -1;
@@ -349,63 +329,107 @@ LRESULT ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
                       reinterpret_cast<char*>(lParam));
             reinterpret_cast<char*>(lParam)[s.items[wParam].text.size()] = '\0';
             return LRESULT(s.items[wParam].text.size());
-        case LB_GETTEXTLEN:
+        default:  // LB_GETTEXTLEN
             return wParam < s.items.size() ? LRESULT(s.items[wParam].text.size()) : LB_ERR;
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK: {
-            int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
-            SetFocus(hwnd);
-            if (OnScrollBar(hwnd, s, x, y)) {
-                ScrollBarPress(hwnd, s, y);
-                return 0;
-            }
-            int row = RowAt(hwnd, s, y);
-            if (row >= 0) {
-                Select(hwnd, s, row, true);
-                if (message == WM_LBUTTONDBLCLK)
-                    Notify(hwnd, LBN_DBLCLK);
-            }
-            return 0;
+    }
+}
+
+// A press selects the row under it (a double click chooses it) or works the scroll bar;
+// dragging moves the thumb.
+void OnListMouse(HWND hwnd, ListState& s, UINT message, LPARAM lParam) {
+    int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+    if (message == WM_MOUSEMOVE) {
+        if (s.dragging)
+            ThumbDrag(hwnd, s, y);
+        return;
+    }
+    if (message == WM_LBUTTONUP) {
+        if (s.dragging) {
+            s.dragging = false;
+            ReleaseCapture();
         }
-        case WM_MOUSEMOVE:
-            if (s.dragging)
-                ThumbDrag(hwnd, s, GET_Y_LPARAM(lParam));
+        return;
+    }
+    SetFocus(hwnd);
+    if (OnScrollBar(hwnd, s, x, y)) {
+        ScrollBarPress(hwnd, s, y);
+        return;
+    }
+    int row = RowAt(hwnd, s, y);
+    if (row >= 0) {
+        Select(hwnd, s, row, true);
+        if (message == WM_LBUTTONDBLCLK)
+            Notify(hwnd, LBN_DBLCLK);
+    }
+}
+
+void OnListKey(HWND hwnd, ListState& s, WPARAM key) {
+    int rows = VisibleRows(hwnd);
+    switch (key) {
+        case VK_UP:
+            Select(hwnd, s, s.sel < 0 ? 0 : s.sel - 1, true);
+            break;
+        case VK_DOWN:
+            Select(hwnd, s, s.sel + 1, true);
+            break;
+        case VK_PRIOR:
+            Select(hwnd, s, s.sel - rows + 1, true);
+            break;
+        case VK_NEXT:
+            Select(hwnd, s, std::max(s.sel, 0) + rows - 1, true);
+            break;
+        case VK_HOME:
+            Select(hwnd, s, 0, true);
+            break;
+        case VK_END:
+            Select(hwnd, s, int(s.items.size()) - 1, true);
+            break;
+        default:
+            break;
+    }
+}
+
+LRESULT ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    ListState* state = ClassState<ListState>(hwnd, message);
+    if (state == nullptr || message == WM_NCCREATE)
+        return DefWindowProc(hwnd, message, wParam, lParam);
+    ListState& s = *state;
+    switch (message) {
+        case WM_PAINT:
+            PaintList(hwnd, s);
             return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_GETDLGCODE:
+            return DLGC_WANTARROWS | DLGC_WANTCHARS;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            InvalidateRect(hwnd, nullptr, FALSE);
+            return 0;
+        case LB_RESETCONTENT:
+        case LB_ADDSTRING:
+        case LB_SETITEMDATA:
+        case LB_GETITEMDATA:
+        case LB_GETCOUNT:
+        case LB_GETCURSEL:
+        case LB_SETCURSEL:
+        case LB_GETTOPINDEX:
+        case LB_SETTOPINDEX:
+        case LB_GETTEXT:
+        case LB_GETTEXTLEN:
+            return OnListMessage(hwnd, s, message, wParam, lParam);
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_MOUSEMOVE:
         case WM_LBUTTONUP:
-            if (s.dragging) {
-                s.dragging = false;
-                ReleaseCapture();
-            }
+            OnListMouse(hwnd, s, message, lParam);
             return 0;
         case WM_CAPTURECHANGED:
             s.dragging = false;
             return 0;
-        case WM_KEYDOWN: {
-            int rows = VisibleRows(hwnd);
-            int last = int(s.items.size()) - 1;
-            switch (wParam) {
-                case VK_UP:
-                    Select(hwnd, s, s.sel < 0 ? 0 : s.sel - 1, true);
-                    return 0;
-                case VK_DOWN:
-                    Select(hwnd, s, s.sel + 1, true);
-                    return 0;
-                case VK_PRIOR:
-                    Select(hwnd, s, s.sel - rows + 1, true);
-                    return 0;
-                case VK_NEXT:
-                    Select(hwnd, s, std::max(s.sel, 0) + rows - 1, true);
-                    return 0;
-                case VK_HOME:
-                    Select(hwnd, s, 0, true);
-                    return 0;
-                case VK_END:
-                    Select(hwnd, s, last, true);
-                    return 0;
-                default:
-                    return 0;
-            }
-        }
+        case WM_KEYDOWN:
+            OnListKey(hwnd, s, wParam);
+            return 0;
         case WM_CHAR:
             if (wParam > ' ' && wParam < 0x100 && !s.items.empty())
                 TypeAhead(hwnd, s, char(wParam));
@@ -419,12 +443,11 @@ LRESULT ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 // the next type; Up and Down step through them from the keyboard.
 
 void PaintTypeBox(HWND hwnd, const TypeState& s) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
+    PaintScope paint(hwnd);
+    HDC dc = paint.dc;
     if (!dc)
         return;
-    RECT r;
-    GetClientRect(hwnd, &r);
+    const RECT& r = paint.client;
     PaintSunkenEdge(dc, r);
     RECT in = {r.left + BORDER, r.top + BORDER, r.right - BORDER, r.bottom - BORDER};
     RECT button = {in.right - SCROLL_WIDTH, in.top, in.right, in.bottom};
@@ -448,7 +471,6 @@ void PaintTypeBox(HWND hwnd, const TypeState& s) {
     SelectObject(dc, oldFont);
     PaintButton(dc, button, ButtonLook::Normal, false);
     PaintArrow(dc, button, false, GetSysColor(COLOR_BTNTEXT));
-    EndPaint(hwnd, &ps);
 }
 
 void StepType(HWND hwnd, TypeState& s, int delta) {
@@ -464,12 +486,8 @@ void StepType(HWND hwnd, TypeState& s, int delta) {
 }
 
 LRESULT TypeBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        SetWindowExtra(hwnd, std::make_unique<TypeState>());
-        return DefWindowProc(hwnd, message, wParam, lParam);
-    }
-    TypeState* state = WindowExtraOf<TypeState>(hwnd);
-    if (state == nullptr)
+    TypeState* state = ClassState<TypeState>(hwnd, message);
+    if (state == nullptr || message == WM_NCCREATE)
         return DefWindowProc(hwnd, message, wParam, lParam);
     TypeState& s = *state;
     switch (message) {
@@ -517,23 +535,11 @@ LRESULT TypeBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void Register(const char* name, WNDPROC proc, UINT style) {
-    WNDCLASS existing;
-    if (GetClassInfo(nullptr, name, &existing))
-        return;
-    WNDCLASS wc;
-    wc.style = style;
-    wc.lpfnWndProc = proc;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = name;
-    RegisterClass(&wc);
-}
-
 }  // namespace
 
 void EnsureFileDialogClasses() {
-    Register(FILE_LIST_CLASS, ListProc, CS_DBLCLKS);
-    Register(FILE_TYPE_CLASS, TypeBoxProc, 0);
+    RegisterClassOnce(FILE_LIST_CLASS, ListProc, CS_DBLCLKS);
+    RegisterClassOnce(FILE_TYPE_CLASS, TypeBoxProc);
 }
 
 }  // namespace platform::filedlg

@@ -25,7 +25,7 @@ bool IsDefaultLook(HWND hwnd) {
 }
 
 void PaintGroupBox(HWND hwnd) {
-    PaintScope p(hwnd);
+    ControlPaint p(hwnd);
     if (!p.dc)
         return;
     TEXTMETRIC tm{};
@@ -48,7 +48,7 @@ void PaintGroupBox(HWND hwnd) {
 }
 
 void PaintPushButton(HWND hwnd) {
-    PaintScope p(hwnd);
+    ControlPaint p(hwnd);
     if (!p.dc)
         return;
     ControlState* s = State(hwnd);

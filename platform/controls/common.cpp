@@ -59,21 +59,6 @@ LRESULT CommonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool* 
     }
 }
 
-namespace {
-
-void Register(const char* name, WNDPROC proc) {
-    WNDCLASS existing;
-    if (GetClassInfo(nullptr, name, &existing))
-        return;
-    WNDCLASS wc;
-    wc.lpfnWndProc = proc;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = name;
-    RegisterClass(&wc);
-}
-
-}  // namespace
-
 }  // namespace platform::controls
 
 namespace platform {
@@ -84,9 +69,9 @@ HFONT ControlFont(HWND control) {
 }
 
 void EnsureControlClasses() {
-    controls::Register("STATIC", controls::StaticProc);
-    controls::Register("EDIT", controls::EditProc);
-    controls::Register("BUTTON", controls::ButtonProc);
+    RegisterClassOnce("STATIC", controls::StaticProc);
+    RegisterClassOnce("EDIT", controls::EditProc);
+    RegisterClassOnce("BUTTON", controls::ButtonProc);
 }
 
 }  // namespace platform

@@ -39,27 +39,19 @@ void Notify(HWND control, WORD code);
 // Common handling: per-window state, the font, and default processing.
 LRESULT CommonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool* handled);
 
-struct PaintScope {
-    HWND hwnd;
-    PAINTSTRUCT ps;
-    HDC dc;
-    HGDIOBJ oldFont = nullptr;
-    RECT client;
-    explicit PaintScope(HWND h) : hwnd(h) {
-        dc = BeginPaint(h, &ps);
-        GetClientRect(h, &client);
+// One WM_PAINT of a control: its font selected and text drawn transparently.
+struct ControlPaint : PaintScope {
+    explicit ControlPaint(HWND h) : PaintScope(h) {
         if (dc) {
             oldFont = SelectObject(dc, ControlFont(h));
             SetBkMode(dc, TRANSPARENT);
         }
     }
-    ~PaintScope() {
+    ~ControlPaint() {
         if (dc)
             SelectObject(dc, oldFont);
-        EndPaint(hwnd, &ps);
     }
-    PaintScope(const PaintScope&) = delete;
-    PaintScope& operator=(const PaintScope&) = delete;
+    HGDIOBJ oldFont = nullptr;
 };
 
 LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -158,7 +158,7 @@ class Edit {
 };
 
 void PaintEdit(HWND hwnd) {
-    PaintScope p(hwnd);
+    ControlPaint p(hwnd);
     if (!p.dc)
         return;
     ControlState* s = State(hwnd);

@@ -9,7 +9,7 @@ namespace platform::controls {
 namespace {
 
 void PaintStatic(HWND hwnd) {
-    PaintScope p(hwnd);
+    ControlPaint p(hwnd);
     if (!p.dc)
         return;
     PaintFace(p.dc, p.client);

@@ -31,14 +31,7 @@ LRESULT CALLBACK_DefDlgClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 }  // namespace
 
 void EnsureDialogClass() {
-    WNDCLASS existing;
-    if (GetClassInfo(nullptr, DIALOG_CLASS, &existing))
-        return;
-    WNDCLASS wc;
-    wc.lpfnWndProc = CALLBACK_DefDlgClassProc;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = DIALOG_CLASS;
-    RegisterClass(&wc);
+    RegisterClassOnce(DIALOG_CLASS, CALLBACK_DefDlgClassProc);
 }
 
 namespace {
@@ -99,12 +92,11 @@ bool InTree(HWND hwnd, HWND dialog) {
 namespace {
 
 void PaintDialog(HWND hwnd) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
+    PaintScope paint(hwnd);
+    HDC dc = paint.dc;
     if (!dc)
         return;
-    RECT r;
-    GetClientRect(hwnd, &r);
+    const RECT& r = paint.client;
     LONG_PTR style = GetWindowLongPtr(hwnd, GWL_STYLE);
     PaintFace(dc, r);
     int frame = 0;
@@ -128,7 +120,6 @@ void PaintDialog(HWND hwnd) {
         DrawText(dc, text, -1, &t, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         SelectObject(dc, old);
     }
-    EndPaint(hwnd, &ps);
 }
 
 }  // namespace

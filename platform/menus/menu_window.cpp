@@ -143,8 +143,8 @@ void DrawLevel(HDC dc, const Level& screenLevel) {
 }
 
 void PaintMenuWindow(HWND hwnd) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
+    PaintScope paint(hwnd);
+    HDC dc = paint.dc;
     const MenuWindowState* s = WindowExtraOf<MenuWindowState>(hwnd);
     if (dc && s && s->depth < s->tracker->levels.size()) {
         HGDIOBJ oldFont = SelectObject(dc, ChromeFont());
@@ -152,7 +152,6 @@ void PaintMenuWindow(HWND hwnd) {
         DrawLevel(dc, s->tracker->levels[s->depth]);
         SelectObject(dc, oldFont);
     }
-    EndPaint(hwnd, &ps);
 }
 
 LRESULT MenuWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -177,14 +176,7 @@ LRESULT MenuWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool EnsureMenuClass() {
-    WNDCLASS existing;
-    if (GetClassInfo(nullptr, MENU_CLASS, &existing)) {
-        return true;
-    }
-    WNDCLASS wc;
-    wc.lpfnWndProc = MenuWindowProc;
-    wc.lpszClassName = MENU_CLASS;
-    return RegisterClass(&wc) != 0;
+    return RegisterClassOnce(MENU_CLASS, MenuWindowProc, 0, false);
 }
 
 }  // namespace

@@ -225,3 +225,17 @@ int ReleaseDC(HWND, HDC dc) {
         platform::DeleteTargetDC(dc);
     return 1;
 }
+
+namespace platform {
+
+PaintScope::PaintScope(HWND h) : hwnd(h) {
+    dc = BeginPaint(h, &ps);
+    client = {0, 0, 0, 0};
+    GetClientRect(h, &client);
+}
+
+PaintScope::~PaintScope() {
+    EndPaint(hwnd, &ps);
+}
+
+}  // namespace platform

@@ -384,6 +384,24 @@ namespace platform {
 
 struct HostImage;
 
+// Registers a class of the system's own (a control, a dialog, a menu) unless it already
+// is, with the arrow cursor; after a reset of the window manager it registers again.
+bool RegisterClassOnce(LPCSTR name, WNDPROC proc, UINT style = 0, bool arrowCursor = true);
+
+// One WM_PAINT: BeginPaint on the way in, EndPaint on the way out, and the client area.
+class PaintScope {
+  public:
+    explicit PaintScope(HWND hwnd);
+    ~PaintScope();
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+
+    HWND hwnd;
+    PAINTSTRUCT ps;
+    HDC dc;  // null when there is nothing to paint on
+    RECT client;
+};
+
 // What a window class keeps for each of its windows (a control's caret, a dialog's
 // items), on the window object itself: owned by it and destroyed with it, after
 // WM_NCDESTROY.
@@ -397,6 +415,14 @@ WindowExtra* GetWindowExtra(HWND hwnd);
 template <typename T>
 T* WindowExtraOf(HWND hwnd) {
     return dynamic_cast<T*>(GetWindowExtra(hwnd));
+}
+// For a class procedure: gives hwnd a fresh T at WM_NCCREATE, and returns its T (null
+// before WM_NCCREATE).
+template <typename T>
+T* ClassState(HWND hwnd, UINT message) {
+    if (message == WM_NCCREATE)
+        SetWindowExtra(hwnd, std::make_unique<T>());
+    return WindowExtraOf<T>(hwnd);
 }
 
 // Dispatches every message that is due now, without waiting; returns how many. Stops

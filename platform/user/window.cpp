@@ -399,6 +399,18 @@ HANDLE RemoveProp(HWND hwnd, LPCSTR name) {
 
 namespace platform {
 
+bool RegisterClassOnce(LPCSTR name, WNDPROC proc, UINT style, bool arrowCursor) {
+    WNDCLASS existing;
+    if (GetClassInfo(nullptr, name, &existing))
+        return true;
+    WNDCLASS wc;
+    wc.style = style;
+    wc.lpfnWndProc = proc;
+    wc.hCursor = arrowCursor ? LoadCursor(nullptr, IDC_ARROW) : nullptr;
+    wc.lpszClassName = name;
+    return RegisterClass(&wc) != 0;
+}
+
 bool SetWindowExtra(HWND hwnd, std::unique_ptr<WindowExtra> extra) {
     Window* w = Find(hwnd);
     if (!w)
