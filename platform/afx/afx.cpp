@@ -1,9 +1,6 @@
 #include "platform/afx/afx.h"
 
-#include <unistd.h>
-
-#include <climits>
-
+#include "platform/fs/fs.h"
 #include "platform/res/resources.h"
 
 namespace {
@@ -18,11 +15,9 @@ MSG g_currentMsg;
 constexpr const char* OBJECT_PROP = "AfxWnd";
 
 std::string ExecutableName() {
-    char path[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", path, sizeof(path) - 1);
-    if (n <= 0)
+    std::string full = platform::fs::ExecutablePath();
+    if (full.empty())
         return "app";
-    std::string full(path, size_t(n));
     size_t slash = full.find_last_of('/');
     std::string name = slash == std::string::npos ? full : full.substr(slash + 1);
     size_t dot = name.find_last_of('.');

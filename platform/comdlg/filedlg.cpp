@@ -1,7 +1,3 @@
-#include <dirent.h>
-#include <unistd.h>
-
-#include <climits>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -9,6 +5,7 @@
 #include "platform/comdlg/filedlg.h"
 #include "platform/comdlg/filedlg_internal.h"
 #include "platform/dialogs/dialog.h"
+#include "platform/fs/fs.h"
 
 using namespace platform::filedlg;
 
@@ -234,15 +231,13 @@ platform::DialogItemTemplate Item(const char* cls, const std::string& text, int 
 }
 
 bool Readable(const std::string& folder) {
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir)
-        ::closedir(dir);
-    return dir != nullptr;
+    std::vector<std::string> names;
+    return platform::fs::ListFolder(folder, names) == 0;
 }
 
 std::string CurrentDirectory() {
-    std::vector<char> buf(PATH_MAX);
-    return getcwd(buf.data(), buf.size()) ? std::string(buf.data()) : std::string("/");
+    std::string folder = platform::fs::CurrentFolder();
+    return folder.empty() ? std::string("/") : folder;
 }
 
 // The initial name's folder, else the initial folder, else where the last dialog ended,

@@ -1,10 +1,8 @@
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cctype>
 
 #include "platform/comdlg/filedlg.h"
+#include "platform/fs/fs.h"
 
 namespace platform {
 
@@ -58,13 +56,13 @@ std::string Trim(const std::string& s) {
 }
 
 bool IsFolder(const std::string& path) {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    fs::Status st;
+    return fs::StatusOf(path, true, st) == 0 && st.kind == fs::Kind::Folder;
 }
 
 bool Exists(const std::string& path) {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0;
+    fs::Status st;
+    return fs::StatusOf(path, true, st) == 0;
 }
 
 std::string LastComponent(const std::string& path) {
@@ -126,13 +124,13 @@ bool MatchesPattern(const std::string& patterns, const std::string& name) {
 std::vector<FolderEntry> ListFolder(const std::string& folder, const std::string& patterns,
                                     bool* ok) {
     std::vector<FolderEntry> folders, files;
-    DIR* dir = ::opendir(folder.c_str());
+    std::vector<std::string> names;
+    bool listed = fs::ListFolder(folder, names) == 0;
     if (ok)
-        *ok = dir != nullptr;
-    if (!dir)
+        *ok = listed;
+    if (!listed)
         return {};
-    while (dirent* e = ::readdir(dir)) {
-        std::string name = e->d_name;
+    for (const std::string& name : names) {
         if (name.empty() || name[0] == '.')
             continue;
         bool isFolder = IsFolder(JoinPath(folder, name));
@@ -141,7 +139,6 @@ std::vector<FolderEntry> ListFolder(const std::string& folder, const std::string
         else if (MatchesPattern(patterns, name))
             files.push_back({name, false});
     }
-    ::closedir(dir);
     auto byName = [](const FolderEntry& a, const FolderEntry& b) {
         return LessNoCase(a.name, b.name);
     };

@@ -10,6 +10,7 @@
 #include <string>
 #include <system_error>
 
+#include "platform/fs/fs.h"
 #include "platform/gdi/fonts.h"
 #include "platform/res/resources.h"
 
@@ -125,8 +126,8 @@ bool InOwnFolder(const char* file) {
 }
 
 bool AddFolder(const std::string& folder) {
-    std::error_code ec;
-    if (folder.empty() || !std::filesystem::is_directory(folder, ec)) {
+    fs::Status st;
+    if (folder.empty() || fs::StatusOf(folder, true, st) != 0 || st.kind != fs::Kind::Folder) {
         return false;
     }
     const std::string dir = Canonical(folder);
@@ -300,13 +301,14 @@ std::string SubstituteFaceName(const std::string& face) {
 }
 
 std::string ShippedFontFolder() {
-    std::error_code ec;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) {
+    const std::string exe = fs::ExecutablePath();
+    if (exe.empty()) {
         return "";
     }
-    const std::filesystem::path folder = exe.parent_path().parent_path() / "share/vorla/fonts";
-    return std::filesystem::is_directory(folder, ec) ? folder.string() : "";
+    const std::string folder =
+        (std::filesystem::path(exe).parent_path().parent_path() / "share/vorla/fonts").string();
+    fs::Status st;
+    return fs::StatusOf(folder, true, st) == 0 && st.kind == fs::Kind::Folder ? folder : "";
 }
 
 bool RegisterFontFolder(const std::string& folder) {
