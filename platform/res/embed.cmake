@@ -3,6 +3,19 @@ add_executable(vorla_embed_resources ${CMAKE_CURRENT_LIST_DIR}/embed_resources.c
 file(GLOB VORLA_RES_FILES LIST_DIRECTORIES false CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/res/* ${PROJECT_SOURCE_DIR}/res/fonts/*)
 list(SORT VORLA_RES_FILES)
+# The resource script goes through the C preprocessor first, as resource compilers do, so
+# that its ids come from res/resource.h.
+set(VORLA_RC_SOURCE ${PROJECT_SOURCE_DIR}/res/vorla.rc)
+set(VORLA_RC_PREPROCESSED ${CMAKE_CURRENT_BINARY_DIR}/vorla.rc)
+add_custom_command(
+  OUTPUT ${VORLA_RC_PREPROCESSED}
+  COMMAND ${CMAKE_C_COMPILER} -E -P -x c -undef -nostdinc -I ${PROJECT_SOURCE_DIR}/res
+          ${VORLA_RC_SOURCE} -o ${VORLA_RC_PREPROCESSED}
+  DEPENDS ${VORLA_RC_SOURCE} ${PROJECT_SOURCE_DIR}/res/resource.h
+  COMMENT "Preprocessing res/vorla.rc"
+  VERBATIM)
+list(REMOVE_ITEM VORLA_RES_FILES ${VORLA_RC_SOURCE})
+list(APPEND VORLA_RES_FILES ${VORLA_RC_PREPROCESSED})
 set(VORLA_RES_GENERATED ${CMAKE_CURRENT_BINARY_DIR}/embedded_resources.cpp)
 add_custom_command(
   OUTPUT ${VORLA_RES_GENERATED}

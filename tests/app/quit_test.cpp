@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "app/resource.h"
 #include "persist/worldfile.h"
 #include "platform/dialogs/dialog.h"
 #include "platform/menus/menu.h"
+#include "res/resource.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/scripted_input.h"
 #include "tests/support/modal_watch.h"

@@ -8,6 +8,7 @@
 #include "platform/res/templates.h"
 #include "platform/styles.h"
 #include "platform/user/user.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ void Flatten(const std::vector<MenuItemTemplate>& items, std::vector<std::string
 // Catches a menu read with items lost, reordered, misnumbered or nested wrongly.
 TEST(ResourceScriptMenu, Menu132HasEveryItemInOrder) {
     MenuTemplate menu;
-    ASSERT_TRUE(platform::LoadMenuTemplate(Module(), MAKEINTRESOURCE(132), menu));
+    ASSERT_TRUE(platform::LoadMenuTemplate(Module(), MAKEINTRESOURCE(IDR_POPUP_MENU), menu));
     std::vector<std::string> got;
     Flatten(menu.items, got);
     const std::vector<std::string> want = {
@@ -78,12 +79,12 @@ TEST(ResourceScriptMenu, Menu132HasEveryItemInOrder) {
 TEST(ResourceScriptMenu, LookupByIdAndByHashNameAndMissing) {
     MenuTemplate a, b;
     EXPECT_TRUE(platform::LoadMenuTemplate(Module(), "#132", a));
-    EXPECT_TRUE(platform::LoadMenuTemplate(Module(), MAKEINTRESOURCE(132), b));
+    EXPECT_TRUE(platform::LoadMenuTemplate(Module(), MAKEINTRESOURCE(IDR_POPUP_MENU), b));
     EXPECT_EQ(a.items.size(), b.items.size());
     EXPECT_FALSE(platform::LoadMenuTemplate(Module(), MAKEINTRESOURCE(133), a));
-    EXPECT_FALSE(platform::LoadMenuTemplate(nullptr, MAKEINTRESOURCE(132), a));
+    EXPECT_FALSE(platform::LoadMenuTemplate(nullptr, MAKEINTRESOURCE(IDR_POPUP_MENU), a));
     DialogTemplate d;
-    EXPECT_FALSE(platform::LoadDialogTemplate(Module(), MAKEINTRESOURCE(132), d));
+    EXPECT_FALSE(platform::LoadDialogTemplate(Module(), MAKEINTRESOURCE(IDR_POPUP_MENU), d));
     std::string s;
     EXPECT_FALSE(platform::LoadStringResource(Module(), 1, s));
 }

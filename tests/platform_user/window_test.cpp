@@ -3,6 +3,7 @@
 #include "platform/gdi/gdi.h"
 #include "platform/host/screen.h"
 #include "platform/res/resources.h"
+#include "res/resource.h"
 #include "user_test_support.h"
 
 using namespace usertest;
@@ -286,13 +287,13 @@ class ResourceIconTest : public UserTest {};
 // or the cursor losing its hot spot.
 TEST_F(ResourceIconTest, ApplicationIconAndCursorLoadFromResources) {
     HINSTANCE self = platform::ExecutableInstance();
-    HICON icon = LoadIcon(self, MAKEINTRESOURCE(128));
+    HICON icon = LoadIcon(self, MAKEINTRESOURCE(IDR_MAINFRAME));
     ASSERT_NE(icon, nullptr);
-    EXPECT_EQ(LoadIcon(self, MAKEINTRESOURCE(128)), icon);  // shared, loaded once
+    EXPECT_EQ(LoadIcon(self, MAKEINTRESOURCE(IDR_MAINFRAME)), icon);  // shared, loaded once
     ASSERT_NE(platform::IconImage(icon), nullptr);
     EXPECT_EQ(platform::IconImage(icon)->width, 32);
 
-    HCURSOR cursor = LoadCursor(self, MAKEINTRESOURCE(139));
+    HCURSOR cursor = LoadCursor(self, MAKEINTRESOURCE(IDC_SWORD_CURSOR));
     ASSERT_NE(cursor, nullptr);
     SetCursor(cursor);
     ASSERT_NE(host->Cursor(), nullptr);
@@ -301,7 +302,7 @@ TEST_F(ResourceIconTest, ApplicationIconAndCursorLoadFromResources) {
     EXPECT_EQ(host->Cursor()->hotY, 1);
 
     EXPECT_EQ(LoadIcon(self, MAKEINTRESOURCE(999)), nullptr);
-    EXPECT_EQ(LoadCursor(self, MAKEINTRESOURCE(128)), nullptr);  // an icon is no cursor
+    EXPECT_EQ(LoadCursor(self, MAKEINTRESOURCE(IDR_MAINFRAME)), nullptr);  // an icon is no cursor
 }
 
 // Catches a window painting over the top-level window above it, a child painting outside
