@@ -77,6 +77,21 @@ std::vector<ButtonDef> ButtonsFor(UINT type) {
     }
 }
 
+// The text wrapped to the widest a box allows, at least one line high.
+SIZE MeasureText(const std::string& text, HFONT font) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    RECT textRect = {0, 0, MAX_TEXT_W, 0};
+    DrawText(dc, text.c_str(), int(text.size()), &textRect,
+             DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    TEXTMETRIC tm{};
+    GetTextMetrics(dc, &tm);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return {std::max<LONG>(textRect.right - textRect.left, 1),
+            std::max<LONG>(textRect.bottom - textRect.top, tm.tmHeight)};
+}
+
 }  // namespace
 
 }  // namespace platform::dialog
@@ -95,17 +110,8 @@ int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
             info.hasCancel = true;
 
     HFONT font = platform::DialogFont(8, "MS Sans Serif");
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
-    RECT textRect = {0, 0, MAX_TEXT_W, 0};
-    DrawText(dc, info.text.c_str(), int(info.text.size()), &textRect,
-             DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    TEXTMETRIC tm{};
-    GetTextMetrics(dc, &tm);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    int textW = std::max<int>(textRect.right - textRect.left, 1);
-    int textH = std::max<int>(textRect.bottom - textRect.top, tm.tmHeight);
+    const SIZE textSize = MeasureText(info.text, font);
+    const int textW = textSize.cx, textH = textSize.cy;
 
     bool hasIcon = (type & MB_ICONMASK) != 0;
     int iconW = hasIcon ? ICON_SIZE + MARGIN + 6 : 0;

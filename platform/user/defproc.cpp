@@ -19,6 +19,62 @@ void SetHostIconFrom(const Window& w) {
 
 using namespace platform::user;
 
+namespace {
+
+// WM_SETCURSOR in the client area: the parent decides first, then the class's cursor.
+LRESULT OnSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(uintptr_t(lParam)) != HTCLIENT)
+        return FALSE;
+    Window* w = Find(hwnd);
+    if (!w)
+        return FALSE;
+    // A child lets its parent decide first.
+    if (IsChildStyle(*w) && Find(w->parent) && SendMessage(w->parent, WM_SETCURSOR, wParam, lParam))
+        return TRUE;
+    w = Find(hwnd);
+    if (w && w->cls->wc.hCursor) {
+        SetCursor(w->cls->wc.hCursor);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// WM_SETICON: the window's big or small icon; the main window's goes to the host.
+LRESULT OnSetIcon(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    Window* w = Find(hwnd);
+    if (!w)
+        return 0;
+    HICON icon = reinterpret_cast<HICON>(lParam);
+    HICON& slot = wParam == ICON_BIG ? w->bigIcon : w->smallIcon;
+    HICON previous = slot;
+    slot = icon;
+    if (TopLevelAncestor(hwnd) == MainWindow() && !IsChildStyle(*w))
+        SetHostIconFrom(*w);
+    return LRESULT(reinterpret_cast<intptr_t>(previous));
+}
+
+LRESULT OnSetText(HWND hwnd, LPARAM lParam) {
+    Window* w = Find(hwnd);
+    if (!w)
+        return FALSE;
+    w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+    if (hwnd == MainWindow())
+        CurrentHost().SetTitle(w->text);
+    return TRUE;
+}
+
+LRESULT OnGetText(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    Window* w = Find(hwnd);
+    if (!w || wParam == 0 || !lParam)
+        return 0;
+    size_t n = std::min<size_t>(w->text.size(), wParam - 1);
+    std::memcpy(reinterpret_cast<char*>(lParam), w->text.data(), n);
+    reinterpret_cast<char*>(lParam)[n] = 0;
+    return LRESULT(n);
+}
+
+}  // namespace
+
 LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_NCCREATE:
@@ -50,53 +106,14 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_ERASEBKGND:
             return 0;
-        case WM_SETCURSOR: {
-            if (LOWORD(uintptr_t(lParam)) != HTCLIENT)
-                return FALSE;
-            Window* w = Find(hwnd);
-            if (!w)
-                return FALSE;
-            // A child lets its parent decide first.
-            if (IsChildStyle(*w) && Find(w->parent) &&
-                SendMessage(w->parent, WM_SETCURSOR, wParam, lParam))
-                return TRUE;
-            w = Find(hwnd);
-            if (w && w->cls->wc.hCursor) {
-                SetCursor(w->cls->wc.hCursor);
-                return TRUE;
-            }
-            return FALSE;
-        }
-        case WM_SETICON: {
-            Window* w = Find(hwnd);
-            if (!w)
-                return 0;
-            HICON icon = reinterpret_cast<HICON>(lParam);
-            HICON& slot = wParam == ICON_BIG ? w->bigIcon : w->smallIcon;
-            HICON previous = slot;
-            slot = icon;
-            if (TopLevelAncestor(hwnd) == MainWindow() && !IsChildStyle(*w))
-                SetHostIconFrom(*w);
-            return LRESULT(reinterpret_cast<intptr_t>(previous));
-        }
-        case WM_SETTEXT: {
-            Window* w = Find(hwnd);
-            if (!w)
-                return FALSE;
-            w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
-            if (hwnd == MainWindow())
-                CurrentHost().SetTitle(w->text);
-            return TRUE;
-        }
-        case WM_GETTEXT: {
-            Window* w = Find(hwnd);
-            if (!w || wParam == 0 || !lParam)
-                return 0;
-            size_t n = std::min<size_t>(w->text.size(), wParam - 1);
-            std::memcpy(reinterpret_cast<char*>(lParam), w->text.data(), n);
-            reinterpret_cast<char*>(lParam)[n] = 0;
-            return LRESULT(n);
-        }
+        case WM_SETCURSOR:
+            return OnSetCursor(hwnd, wParam, lParam);
+        case WM_SETICON:
+            return OnSetIcon(hwnd, wParam, lParam);
+        case WM_SETTEXT:
+            return OnSetText(hwnd, lParam);
+        case WM_GETTEXT:
+            return OnGetText(hwnd, wParam, lParam);
         default:
             return 0;
     }
