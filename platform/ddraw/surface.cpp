@@ -18,29 +18,28 @@ int32_t BytesPerPixel(PixelFormat f) {
     return f == PixelFormat::XRGB8888 ? 4 : 2;
 }
 
+// Each format's bits per pixel and red, green and blue masks.
+struct FormatMasks {
+    PixelFormat format;
+    DWORD bits, red, green, blue;
+};
+constexpr FormatMasks FORMAT_MASKS[] = {
+    {PixelFormat::RGB565, 16, 0xF800, 0x07E0, 0x001F},
+    {PixelFormat::RGB555, 16, 0x7C00, 0x03E0, 0x001F},
+    {PixelFormat::XRGB8888, 32, 0xFF0000, 0x00FF00, 0x0000FF},
+};
+
 DDPIXELFORMAT DescribeFormat(PixelFormat f) {
     DDPIXELFORMAT pf{};
     pf.dwSize = sizeof(DDPIXELFORMAT);
     pf.dwFlags = DDPF_RGB;
-    switch (f) {
-        case PixelFormat::RGB565:
-            pf.dwRGBBitCount = 16;
-            pf.dwRBitMask = 0xF800;
-            pf.dwGBitMask = 0x07E0;
-            pf.dwBBitMask = 0x001F;
-            break;
-        case PixelFormat::RGB555:
-            pf.dwRGBBitCount = 16;
-            pf.dwRBitMask = 0x7C00;
-            pf.dwGBitMask = 0x03E0;
-            pf.dwBBitMask = 0x001F;
-            break;
-        case PixelFormat::XRGB8888:
-            pf.dwRGBBitCount = 32;
-            pf.dwRBitMask = 0xFF0000;
-            pf.dwGBitMask = 0x00FF00;
-            pf.dwBBitMask = 0x0000FF;
-            break;
+    for (const FormatMasks& m : FORMAT_MASKS) {
+        if (m.format == f) {
+            pf.dwRGBBitCount = m.bits;
+            pf.dwRBitMask = m.red;
+            pf.dwGBitMask = m.green;
+            pf.dwBBitMask = m.blue;
+        }
     }
     return pf;
 }

@@ -78,20 +78,24 @@ Region VisibleRegion(const Window& w) {
     return visible;
 }
 
+// Invalidates the part of area (in the coordinates w's rectangle is given in) that w covers.
+void InvalidateUnder(HWND hwnd, const Window& w, const RECT& area, BOOL erase) {
+    RECT under = Intersection(area, w.rect);
+    if (IsEmpty(under))
+        return;
+    RECT local = {under.left - w.rect.left, under.top - w.rect.top, under.right - w.rect.left,
+                  under.bottom - w.rect.top};
+    InvalidateRect(hwnd, &local, erase);
+}
+
 void InvalidateUncovered(HWND top, const RECT& area) {
     const std::vector<HWND> tops = S().topLevel;
     for (HWND h : tops) {
         if (h == top)
             break;
-        Window* b = Find(h);
-        if (!b || !(b->style & WS_VISIBLE) || b->iconic)
-            continue;
-        RECT under = Intersection(area, b->rect);
-        if (IsEmpty(under))
-            continue;
-        RECT local = {under.left - b->rect.left, under.top - b->rect.top,
-                      under.right - b->rect.left, under.bottom - b->rect.top};
-        InvalidateRect(h, &local, TRUE);
+        const Window* b = Find(h);
+        if (b && (b->style & WS_VISIBLE) && !b->iconic)
+            InvalidateUnder(h, *b, area, TRUE);
     }
 }
 
@@ -105,15 +109,8 @@ BOOL UpdateWindow(HWND hwnd) {
         return FALSE;
     if (w->hasUpdate && EffectivelyVisible(*w))
         SendMessage(hwnd, WM_PAINT, 0, 0);
-    w = Find(hwnd);
-    if (!w)
-        return TRUE;
-    std::vector<HWND> kids = w->children;
-    for (HWND k : kids) {
-        Window* c = Find(k);
-        if (c && IsChildStyle(*c))
-            UpdateWindow(k);
-    }
+    for (HWND k : ChildWindows(hwnd))
+        UpdateWindow(k);
     return TRUE;
 }
 
@@ -140,17 +137,10 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
         w->eraseUpdate = true;
     // A parent that does not clip its children paints over them: they paint again after.
     if (!(w->style & WS_CLIPCHILDREN)) {
-        std::vector<HWND> kids = w->children;
-        for (HWND k : kids) {
-            Window* c = Find(k);
-            if (!c || !IsChildStyle(*c) || !(c->style & WS_VISIBLE))
-                continue;
-            RECT under = Intersection(r, c->rect);
-            if (IsEmpty(under))
-                continue;
-            RECT local = {under.left - c->rect.left, under.top - c->rect.top,
-                          under.right - c->rect.left, under.bottom - c->rect.top};
-            InvalidateRect(k, &local, erase);
+        for (HWND k : ChildWindows(hwnd)) {
+            const Window* c = Find(k);
+            if (c && (c->style & WS_VISIBLE))
+                InvalidateUnder(k, *c, r, erase);
         }
     }
     return TRUE;

@@ -68,34 +68,30 @@ bool IsSelfOrDescendant(HWND hwnd, HWND ancestor) {
     return false;
 }
 
+std::vector<HWND> ChildWindows(HWND hwnd) {
+    std::vector<HWND> kids;
+    if (const Window* w = Find(hwnd))
+        for (HWND k : w->children)
+            if (const Window* c = Find(k); c && IsChildStyle(*c))
+                kids.push_back(k);
+    return kids;
+}
+
 void SendDestroy(HWND hwnd) {
-    Window* w = Find(hwnd);
-    if (!w)
+    if (!Find(hwnd))
         return;
     SendMessage(hwnd, WM_DESTROY, 0, 0);
-    w = Find(hwnd);
-    if (!w)
-        return;
-    std::vector<HWND> kids = w->children;
-    for (HWND k : kids) {
-        Window* c = Find(k);
-        if (c && IsChildStyle(*c))
-            SendDestroy(k);
-    }
+    for (HWND k : ChildWindows(hwnd))
+        SendDestroy(k);
 }
 
 void FreeWindow(HWND hwnd) {
-    Window* w = Find(hwnd);
-    if (!w)
+    if (!Find(hwnd))
         return;
-    std::vector<HWND> kids = w->children;
-    for (HWND k : kids) {
-        Window* c = Find(k);
-        if (c && IsChildStyle(*c))
-            FreeWindow(k);
-    }
+    for (HWND k : ChildWindows(hwnd))
+        FreeWindow(k);
     SendMessage(hwnd, WM_NCDESTROY, 0, 0);
-    w = Find(hwnd);
+    Window* w = Find(hwnd);
     if (!w)
         return;
     UserState& s = S();

@@ -117,6 +117,8 @@ bool EffectivelyVisible(const Window& w);
 HWND MainWindow();
 HWND TopLevelAncestor(HWND hwnd);
 bool IsSelfOrDescendant(HWND hwnd, HWND ancestor);
+// The window's WS_CHILD children (owned pop-ups left out), in creation order.
+std::vector<HWND> ChildWindows(HWND hwnd);
 void SendDestroy(HWND hwnd);
 void FreeWindow(HWND hwnd);
 RECT ScreenRect(const Window& w);
@@ -146,6 +148,7 @@ Region VisibleRegion(const Window& w);
 // A top-level window stopped covering area (screen coordinates): the windows beneath it
 // repaint what they had under it.
 void InvalidateUncovered(HWND top, const RECT& area);
+void InvalidateUnder(HWND hwnd, const Window& w, const RECT& area, BOOL erase);
 void TranslateHostEvent(const HostEvent& e);
 void ApplyCursorToHost(HCURSOR cursor);
 HICON LoadShared(HINSTANCE instance, LPCSTR name, bool cursor);
