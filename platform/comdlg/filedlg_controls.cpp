@@ -389,23 +389,10 @@ void OnListKey(HWND hwnd, ListState& s, WPARAM key) {
     }
 }
 
-LRESULT ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    ListState* state = ClassState<ListState>(hwnd, message);
-    if (state == nullptr || message == WM_NCCREATE)
-        return DefWindowProc(hwnd, message, wParam, lParam);
-    ListState& s = *state;
+LRESULT ListProc(HWND hwnd, ListState& s, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_PAINT:
-            PaintList(hwnd, s);
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
         case WM_GETDLGCODE:
             return DLGC_WANTARROWS | DLGC_WANTCHARS;
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS:
-            InvalidateRect(hwnd, nullptr, FALSE);
-            return 0;
         case LB_RESETCONTENT:
         case LB_ADDSTRING:
         case LB_SETITEMDATA:
@@ -442,7 +429,7 @@ LRESULT ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 // The file-type box: a closed drop-down whose arrow, or a click anywhere on it, steps to
 // the next type; Up and Down step through them from the keyboard.
 
-void PaintTypeBox(HWND hwnd, const TypeState& s) {
+void PaintTypeBox(HWND hwnd, TypeState& s) {
     PaintScope paint(hwnd);
     HDC dc = paint.dc;
     if (!dc)
@@ -485,23 +472,10 @@ void StepType(HWND hwnd, TypeState& s, int delta) {
     Notify(hwnd, CBN_SELCHANGE);
 }
 
-LRESULT TypeBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    TypeState* state = ClassState<TypeState>(hwnd, message);
-    if (state == nullptr || message == WM_NCCREATE)
-        return DefWindowProc(hwnd, message, wParam, lParam);
-    TypeState& s = *state;
+LRESULT TypeBoxProc(HWND hwnd, TypeState& s, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_PAINT:
-            PaintTypeBox(hwnd, s);
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
         case WM_GETDLGCODE:
             return DLGC_WANTARROWS;
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS:
-            InvalidateRect(hwnd, nullptr, FALSE);
-            return 0;
         case CB_RESETCONTENT:
             s.items.clear();
             s.sel = -1;
@@ -535,11 +509,34 @@ LRESULT TypeBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+// Both controls' procedure: their state on the window, painting and the focus, then
+// their own messages.
+template <typename State, void (*Paint)(HWND, State&),
+          LRESULT (*Own)(HWND, State&, UINT, WPARAM, LPARAM)>
+LRESULT ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    State* state = ClassState<State>(hwnd, message);
+    if (state == nullptr || message == WM_NCCREATE)
+        return DefWindowProc(hwnd, message, wParam, lParam);
+    switch (message) {
+        case WM_PAINT:
+            Paint(hwnd, *state);
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            InvalidateRect(hwnd, nullptr, FALSE);
+            return 0;
+        default:
+            return Own(hwnd, *state, message, wParam, lParam);
+    }
+}
+
 }  // namespace
 
 void EnsureFileDialogClasses() {
-    RegisterClassOnce(FILE_LIST_CLASS, ListProc, CS_DBLCLKS);
-    RegisterClassOnce(FILE_TYPE_CLASS, TypeBoxProc);
+    RegisterClassOnce(FILE_LIST_CLASS, ControlProc<ListState, PaintList, ListProc>, CS_DBLCLKS);
+    RegisterClassOnce(FILE_TYPE_CLASS, ControlProc<TypeState, PaintTypeBox, TypeBoxProc>);
 }
 
 }  // namespace platform::filedlg

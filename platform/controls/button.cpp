@@ -131,10 +131,6 @@ void OnMouse(HWND hwnd, UINT message, LPARAM lParam) {
 }  // namespace
 
 LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    bool handled;
-    LRESULT r = CommonProc(hwnd, message, wParam, lParam, &handled);
-    if (handled)
-        return r;
     ControlState* s = State(hwnd);
     if (!s)
         return DefWindowProc(hwnd, message, wParam, lParam);

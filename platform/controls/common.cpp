@@ -68,10 +68,22 @@ HFONT ControlFont(HWND control) {
     return f ? f : DialogFont(8, "MS Sans Serif");
 }
 
+namespace {
+
+// Every control class's procedure: the common messages first, then the class's own.
+template <LRESULT (*Own)(HWND, UINT, WPARAM, LPARAM)>
+LRESULT ClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    bool handled;
+    LRESULT r = controls::CommonProc(hwnd, message, wParam, lParam, &handled);
+    return handled ? r : Own(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
 void EnsureControlClasses() {
-    RegisterClassOnce("STATIC", controls::StaticProc);
-    RegisterClassOnce("EDIT", controls::EditProc);
-    RegisterClassOnce("BUTTON", controls::ButtonProc);
+    RegisterClassOnce("STATIC", ClassProc<controls::StaticProc>);
+    RegisterClassOnce("EDIT", ClassProc<controls::EditProc>);
+    RegisterClassOnce("BUTTON", ClassProc<controls::ButtonProc>);
 }
 
 }  // namespace platform

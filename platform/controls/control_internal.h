@@ -54,6 +54,7 @@ struct ControlPaint : PaintScope {
     HGDIOBJ oldFont = nullptr;
 };
 
+// Each class's own messages, after CommonProc has had its say.
 LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -431,10 +431,6 @@ LRESULT OnSetText(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 LRESULT EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    bool handled;
-    LRESULT r = CommonProc(hwnd, message, wParam, lParam, &handled);
-    if (handled)
-        return r;
     if (!State(hwnd))
         return DefWindowProc(hwnd, message, wParam, lParam);
     DWORD style = Style(hwnd);

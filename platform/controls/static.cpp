@@ -43,10 +43,6 @@ void PaintStatic(HWND hwnd) {
 }  // namespace
 
 LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    bool handled;
-    LRESULT r = CommonProc(hwnd, message, wParam, lParam, &handled);
-    if (handled)
-        return r;
     switch (message) {
         case WM_CREATE: {
             ControlState* s = State(hwnd);
