@@ -128,8 +128,7 @@ void FillOrInvert(DC& dst, const Span& dest, DWORD rop) {
                 for (int32_t x = std::max(dest.x, d.Left());
                      x < std::min(dest.x + dest.w, d.Right()); ++x) {
                     COLORREF c = d.Get(x, y);
-                    d.Put(x, y,
-                          RGB(BYTE(~GetRValue(c)), BYTE(~GetGValue(c)), BYTE(~GetBValue(c))));
+                    d.Put(x, y, RGB(BYTE(~GetRValue(c)), BYTE(~GetGValue(c)), BYTE(~GetBValue(c))));
                 }
             }
         }
@@ -198,25 +197,29 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, in
     return StretchBlt(dest, x, y, width, height, src, xSrc, ySrc, width, height, rop);
 }
 
-COLORREF GetPixel(HDC handle, int x, int y) {
+namespace {
+
+// The DC of handle when (x, y) lies on its canvas, with the canvas; null otherwise.
+DC* PixelDC(HDC handle, int x, int y, Canvas& c) {
     DC* dc = AsDC(handle);
     if (dc == nullptr) {
-        return CLR_INVALID;
+        return nullptr;
     }
-    Canvas c = dc->View();
-    if (!c.Valid() || x < 0 || y < 0 || x >= c.width || y >= c.height) {
-        return CLR_INVALID;
-    }
-    return c.Get(x, y);
+    c = dc->View();
+    return c.Valid() && x >= 0 && y >= 0 && x < c.width && y < c.height ? dc : nullptr;
+}
+
+}  // namespace
+
+COLORREF GetPixel(HDC handle, int x, int y) {
+    Canvas c;
+    return PixelDC(handle, x, y, c) != nullptr ? c.Get(x, y) : CLR_INVALID;
 }
 
 COLORREF SetPixel(HDC handle, int x, int y, COLORREF color) {
-    DC* dc = AsDC(handle);
+    Canvas c;
+    DC* dc = PixelDC(handle, x, y, c);
     if (dc == nullptr) {
-        return CLR_INVALID;
-    }
-    Canvas c = dc->View();
-    if (!c.Valid() || x < 0 || y < 0 || x >= c.width || y >= c.height) {
         return CLR_INVALID;
     }
     // Outside the DC's clip nothing is drawn, as outside the canvas.

@@ -433,34 +433,40 @@ HPEN CreatePen(int style, int width, COLORREF color) {
     return reinterpret_cast<HPEN>(Register(std::move(p)));
 }
 
-COLORREF SetTextColor(HDC handle, COLORREF color) {
+namespace {
+
+// Sets one of a DC's colours and returns what it was; CLR_INVALID for no DC.
+COLORREF SwapColour(HDC handle, COLORREF DC::*field, COLORREF color) {
     DC* dc = AsDC(handle);
     if (dc == nullptr) {
         return CLR_INVALID;
     }
-    COLORREF old = dc->textColor;
-    dc->textColor = color & 0x00FFFFFF;
+    COLORREF old = dc->*field;
+    dc->*field = color & 0x00FFFFFF;
     return old;
+}
+
+COLORREF ColourOf(HDC handle, COLORREF DC::*field) {
+    DC* dc = AsDC(handle);
+    return dc != nullptr ? dc->*field : CLR_INVALID;
+}
+
+}  // namespace
+
+COLORREF SetTextColor(HDC handle, COLORREF color) {
+    return SwapColour(handle, &DC::textColor, color);
 }
 
 COLORREF GetTextColor(HDC handle) {
-    DC* dc = AsDC(handle);
-    return dc != nullptr ? dc->textColor : CLR_INVALID;
+    return ColourOf(handle, &DC::textColor);
 }
 
 COLORREF SetBkColor(HDC handle, COLORREF color) {
-    DC* dc = AsDC(handle);
-    if (dc == nullptr) {
-        return CLR_INVALID;
-    }
-    COLORREF old = dc->bkColor;
-    dc->bkColor = color & 0x00FFFFFF;
-    return old;
+    return SwapColour(handle, &DC::bkColor, color);
 }
 
 COLORREF GetBkColor(HDC handle) {
-    DC* dc = AsDC(handle);
-    return dc != nullptr ? dc->bkColor : CLR_INVALID;
+    return ColourOf(handle, &DC::bkColor);
 }
 
 int SetBkMode(HDC handle, int mode) {

@@ -80,6 +80,22 @@ bool Empty(const RECT& r) {
     return r.right <= r.left || r.bottom <= r.top;
 }
 
+// The colour roles of an outer and an inner one-pixel border.
+struct Edge {
+    int outerTL, outerBR, innerTL, innerBR;
+};
+
+void TwoBorders(HDC dc, const RECT& rect, const Edge& e) {
+    if (Empty(rect)) {
+        return;
+    }
+    Border(dc, rect, GetSysColor(e.outerTL), GetSysColor(e.outerBR));
+    RECT inner = Inset(rect, 1);
+    if (!Empty(inner)) {
+        Border(dc, inner, GetSysColor(e.innerTL), GetSysColor(e.innerBR));
+    }
+}
+
 // Draws a glyph of rows (each '#' a pixel) centred in rect.
 void PaintGlyph(HDC dc, const RECT& rect, const char* const* rows, int height, COLORREF colour) {
     int width = 0;
@@ -125,36 +141,15 @@ void PaintImage(HDC dc, int x, int y, int width, int height, const uint32_t* arg
 }
 
 void PaintRaisedEdge(HDC dc, const RECT& rect) {
-    if (Empty(rect)) {
-        return;
-    }
-    Border(dc, rect, GetSysColor(COLOR_3DLIGHT), GetSysColor(COLOR_3DDKSHADOW));
-    RECT inner = Inset(rect, 1);
-    if (!Empty(inner)) {
-        Border(dc, inner, GetSysColor(COLOR_3DHILIGHT), GetSysColor(COLOR_3DSHADOW));
-    }
+    TwoBorders(dc, rect, {COLOR_3DLIGHT, COLOR_3DDKSHADOW, COLOR_3DHILIGHT, COLOR_3DSHADOW});
 }
 
 void PaintSunkenEdge(HDC dc, const RECT& rect) {
-    if (Empty(rect)) {
-        return;
-    }
-    Border(dc, rect, GetSysColor(COLOR_3DSHADOW), GetSysColor(COLOR_3DHILIGHT));
-    RECT inner = Inset(rect, 1);
-    if (!Empty(inner)) {
-        Border(dc, inner, GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DLIGHT));
-    }
+    TwoBorders(dc, rect, {COLOR_3DSHADOW, COLOR_3DHILIGHT, COLOR_3DDKSHADOW, COLOR_3DLIGHT});
 }
 
 void PaintEtchedFrame(HDC dc, const RECT& rect) {
-    if (Empty(rect)) {
-        return;
-    }
-    Border(dc, rect, GetSysColor(COLOR_3DSHADOW), GetSysColor(COLOR_3DHILIGHT));
-    RECT inner = Inset(rect, 1);
-    if (!Empty(inner)) {
-        Border(dc, inner, GetSysColor(COLOR_3DHILIGHT), GetSysColor(COLOR_3DSHADOW));
-    }
+    TwoBorders(dc, rect, {COLOR_3DSHADOW, COLOR_3DHILIGHT, COLOR_3DHILIGHT, COLOR_3DSHADOW});
 }
 
 void PaintModalFrame(HDC dc, const RECT& rect) {
