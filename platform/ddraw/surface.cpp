@@ -116,6 +116,19 @@ class Surface final : public IDirectDrawSurface {
 
     void Attach(Surface* partner) { partner_ = partner; }
 
+    // DD_OK with the area rect names (null: the whole surface) when the surface can be
+    // reached there; the code of the first thing in the way otherwise.
+    HRESULT Reachable(const RECT* rect, RECT& out) {
+        if (Lost()) {
+            return DDERR_SURFACELOST;
+        }
+        if (Busy()) {
+            return DDERR_SURFACEBUSY;
+        }
+        out = rect ? *rect : RECT{0, 0, width_, height_};
+        return RectInside(out, width_, height_) ? DD_OK : DDERR_INVALIDRECT;
+    }
+
     ULONG AddRef() override { return ++refs_; }
 
     ULONG Release() override {
@@ -143,15 +156,9 @@ class Surface final : public IDirectDrawSurface {
             if (fx == nullptr || src != nullptr || fx->dwSize != sizeof(DDBLTFX)) {
                 return DDERR_INVALIDPARAMS;
             }
-            if (Lost()) {
-                return DDERR_SURFACELOST;
-            }
-            if (Busy()) {
-                return DDERR_SURFACEBUSY;
-            }
-            const RECT r = destRect ? *destRect : RECT{0, 0, width_, height_};
-            if (!RectInside(r, width_, height_)) {
-                return DDERR_INVALIDRECT;
+            RECT r;
+            if (HRESULT hr = Reachable(destRect, r); hr != DD_OK) {
+                return hr;
             }
             PixelTarget t = Target();
             uint8_t* at =
@@ -345,15 +352,9 @@ class Surface final : public IDirectDrawSurface {
         if (desc == nullptr || !DescSizeOk(desc->dwSize)) {
             return DDERR_INVALIDPARAMS;
         }
-        if (Lost()) {
-            return DDERR_SURFACELOST;
-        }
-        if (Busy()) {
-            return DDERR_SURFACEBUSY;
-        }
-        const RECT r = rect ? *rect : RECT{0, 0, width_, height_};
-        if (!RectInside(r, width_, height_)) {
-            return DDERR_INVALIDRECT;
+        RECT r;
+        if (HRESULT hr = Reachable(rect, r); hr != DD_OK) {
+            return hr;
         }
         Describe(*desc);
         PixelTarget t = Target();

@@ -199,8 +199,10 @@ void ReadMatch(FcPattern* font, const char* file, const char* family, Match& out
     out.familyFound = HasFamily(font, family);
 }
 
-FcPattern* Request(const char* family, int weight, bool italic, double pixels) {
-    FcPattern* pattern = FcPatternCreate();
+// What fontconfig is asked for, with its substitutions done; null when fontconfig isn't
+// there or can't make one. scalable leaves out bitmap faces.
+FcPattern* Request(const char* family, int weight, bool italic, double pixels, bool scalable) {
+    FcPattern* pattern = FontconfigReady() ? FcPatternCreate() : nullptr;
     if (pattern == nullptr) {
         return nullptr;
     }
@@ -210,6 +212,11 @@ FcPattern* Request(const char* family, int weight, bool italic, double pixels) {
     FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
     FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcPatternAddDouble(pattern, FC_PIXEL_SIZE, pixels);
+    if (scalable) {
+        FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    }
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
     return pattern;
 }
 
@@ -217,15 +224,10 @@ FcPattern* Request(const char* family, int weight, bool italic, double pixels) {
 
 // A face of exactly this family installed on the machine, outside our own folders.
 bool FindInstalled(const char* family, int weight, bool italic, double pixels, Match& out) {
-    if (!FontconfigReady()) {
-        return false;
-    }
-    FcPattern* pattern = Request(family, weight, italic, pixels);
+    FcPattern* pattern = Request(family, weight, italic, pixels, false);
     if (pattern == nullptr) {
         return false;
     }
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
     FcFontSet* set = FcFontSort(nullptr, pattern, FcFalse, nullptr, &result);
     FcPatternDestroy(pattern);
@@ -247,16 +249,10 @@ bool FindInstalled(const char* family, int weight, bool italic, double pixels, M
 
 // Fontconfig's closest match for any other name.
 bool MatchFace(const char* family, int weight, bool italic, double pixels, Match& out) {
-    if (!FontconfigReady()) {
-        return false;
-    }
-    FcPattern* pattern = Request(family, weight, italic, pixels);
+    FcPattern* pattern = Request(family, weight, italic, pixels, true);
     if (pattern == nullptr) {
         return false;
     }
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
     FcPattern* match = FcFontMatch(nullptr, pattern, &result);
     FcPatternDestroy(pattern);

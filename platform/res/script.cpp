@@ -514,30 +514,32 @@ bool ParseResourceScript(std::string_view text, ResourceScript& out, std::string
     return true;
 }
 
-bool LoadMenuTemplate(HINSTANCE module, LPCSTR name, MenuTemplate& out) {
+namespace {
+
+// Copies the template of the embedded script's table (menus or dialogs) that name names.
+template <typename Template>
+bool LoadTemplate(HINSTANCE module, std::map<std::string, Template> ResourceScript::*table,
+                  LPCSTR name, Template& out) {
     const ResourceScript* script = EmbeddedScript(module);
     if (script == nullptr) {
         return false;
     }
-    auto it = script->menus.find(KeyFor(name));
-    if (it == script->menus.end()) {
+    auto it = (script->*table).find(KeyFor(name));
+    if (it == (script->*table).end()) {
         return false;
     }
     out = it->second;
     return true;
 }
 
+}  // namespace
+
+bool LoadMenuTemplate(HINSTANCE module, LPCSTR name, MenuTemplate& out) {
+    return LoadTemplate(module, &ResourceScript::menus, name, out);
+}
+
 bool LoadDialogTemplate(HINSTANCE module, LPCSTR name, DialogTemplate& out) {
-    const ResourceScript* script = EmbeddedScript(module);
-    if (script == nullptr) {
-        return false;
-    }
-    auto it = script->dialogs.find(KeyFor(name));
-    if (it == script->dialogs.end()) {
-        return false;
-    }
-    out = it->second;
-    return true;
+    return LoadTemplate(module, &ResourceScript::dialogs, name, out);
 }
 
 bool LoadStringResource(HINSTANCE module, UINT id, std::string& out) {
