@@ -159,13 +159,7 @@ void Select(HWND hwnd, ListState& s, int index, bool notify) {
         Notify(hwnd, LBN_SELCHANGE);
 }
 
-void PaintList(HWND hwnd, ListState& s) {
-    PaintScope paint(hwnd);
-    HDC dc = paint.dc;
-    if (!dc)
-        return;
-    const RECT& r = paint.client;
-    PaintSunkenEdge(dc, r);
+void PaintList(HWND hwnd, ListState& s, HDC dc, const RECT&) {
     RECT in = ListInner(hwnd);
     bool scroll = int(s.items.size()) > VisibleRows(hwnd);
     RECT area = in;
@@ -429,13 +423,7 @@ LRESULT ListProc(HWND hwnd, ListState& s, UINT message, WPARAM wParam, LPARAM lP
 // The file-type box: a closed drop-down whose arrow, or a click anywhere on it, steps to
 // the next type; Up and Down step through them from the keyboard.
 
-void PaintTypeBox(HWND hwnd, TypeState& s) {
-    PaintScope paint(hwnd);
-    HDC dc = paint.dc;
-    if (!dc)
-        return;
-    const RECT& r = paint.client;
-    PaintSunkenEdge(dc, r);
+void PaintTypeBox(HWND hwnd, TypeState& s, HDC dc, const RECT& r) {
     RECT in = {r.left + BORDER, r.top + BORDER, r.right - BORDER, r.bottom - BORDER};
     RECT button = {in.right - SCROLL_WIDTH, in.top, in.right, in.bottom};
     RECT field = {in.left, in.top, button.left, in.bottom};
@@ -511,16 +499,22 @@ LRESULT TypeBoxProc(HWND hwnd, TypeState& s, UINT message, WPARAM wParam, LPARAM
 
 // Both controls' procedure: their state on the window, painting and the focus, then
 // their own messages.
-template <typename State, void (*Paint)(HWND, State&),
+template <typename State, void (*Paint)(HWND, State&, HDC, const RECT&),
           LRESULT (*Own)(HWND, State&, UINT, WPARAM, LPARAM)>
 LRESULT ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     State* state = ClassState<State>(hwnd, message);
     if (state == nullptr || message == WM_NCCREATE)
         return DefWindowProc(hwnd, message, wParam, lParam);
     switch (message) {
-        case WM_PAINT:
-            Paint(hwnd, *state);
+        case WM_PAINT: {
+            // Both are sunken fields.
+            PaintScope paint(hwnd);
+            if (paint.dc) {
+                PaintSunkenEdge(paint.dc, paint.client);
+                Paint(hwnd, *state, paint.dc, paint.client);
+            }
             return 0;
+        }
         case WM_ERASEBKGND:
             return 1;
         case WM_SETFOCUS:
