@@ -62,6 +62,43 @@ TEST_F(MenuTest, EscapeClosesOneLevelAtATimeWithNoCommand) {
     EXPECT_EQ(Count(WM_KEYUP), 1);
 }
 
+LRESULT PlainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProc(hwnd, message, wParam, lParam);
+}
+
+// Catches the releases still owed to one window's menu being lost, or that window's
+// messages going to another window's procedure, when a menu of a second window ends with
+// a key held too.
+TEST_F(MenuTest, HeldKeysOfTwoMenusStayWithTheirOwnWindows) {
+    HWND first = owner;
+    Key(VK_DOWN);
+    KeyDown(VK_RETURN);  // chooses Rody; its release is still to come
+    Track();
+    WNDCLASS wc;
+    wc.lpfnWndProc = PlainProc;
+    wc.lpszClassName = "PlainOwner";
+    ASSERT_NE(RegisterClass(&wc), 0);
+    HWND second = CreateWindowEx(0, "PlainOwner", "second", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480,
+                                 nullptr, nullptr, nullptr, nullptr);
+    SetActiveWindow(second);
+    SetFocus(second);
+    owner = second;
+    KeyDown(VK_ESCAPE);  // dismisses, held
+    Track();
+    owner = first;
+    Log().clear();
+    SendMessage(first, WM_USER + 5, 0, 0);
+    EXPECT_EQ(Count(WM_USER + 5), 1) << "the first window's message went elsewhere";
+    SetFocus(first);
+    platform::HostEvent up;
+    up.type = T::KeyUp;
+    up.virtualKey = VK_RETURN;
+    host->PushEvent(up);
+    Key(VK_SPACE);
+    platform::PumpPendingMessages();
+    EXPECT_EQ(Count(WM_KEYUP), 1) << "only the space's release reaches the first window";
+}
+
 // Catches Up from nothing not wrapping to the last item, and Home/End/F10/Alt mistakes.
 TEST_F(MenuTest, UpHomeEndAndEndingKeys) {
     Key(VK_UP);  // nothing selected: the last item, Konec
