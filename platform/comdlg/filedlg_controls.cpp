@@ -47,12 +47,6 @@ HFONT FontOf(HWND hwnd) {
     return f ? f : ChromeFont();
 }
 
-void Fill(HDC dc, const RECT& r, COLORREF c) {
-    HBRUSH b = CreateSolidBrush(c);
-    FillRect(dc, &r, b);
-    DeleteObject(b);
-}
-
 void Line(HDC dc, int x0, int y0, int x1, int y1, COLORREF c) {
     HPEN pen = CreatePen(PS_SOLID, 1, c);
     HGDIOBJ old = SelectObject(dc, pen);
@@ -62,30 +56,21 @@ void Line(HDC dc, int x0, int y0, int x1, int y1, COLORREF c) {
     DeleteObject(pen);
 }
 
-// A small arrow pointing up or down, centred in r.
-void PaintArrow(HDC dc, const RECT& r, bool up, COLORREF c) {
-    int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
-    for (int i = 0; i < 4; ++i) {
-        int y = up ? cy - 2 + i : cy + 1 - i;
-        Line(dc, cx - i, y, cx + i + 1, y, c);
-    }
-}
-
 // The classic folder: a yellow body with a tab, outlined in dark yellow.
 void PaintFolderGlyph(HDC dc, int x, int y) {
     const COLORREF edge = RGB(128, 128, 0), body = RGB(255, 255, 0);
-    Fill(dc, {x + 1, y + 3, x + 15, y + 13}, edge);
-    Fill(dc, {x + 2, y + 4, x + 14, y + 12}, body);
-    Fill(dc, {x + 2, y + 2, x + 7, y + 3}, edge);
+    PaintFill(dc, {x + 1, y + 3, x + 15, y + 13}, edge);
+    PaintFill(dc, {x + 2, y + 4, x + 14, y + 12}, body);
+    PaintFill(dc, {x + 2, y + 2, x + 7, y + 3}, edge);
     Line(dc, x + 2, y + 4, x + 14, y + 4, RGB(255, 255, 255));
 }
 
 // A page with a folded corner.
 void PaintFileGlyph(HDC dc, int x, int y) {
     const COLORREF ink = RGB(0, 0, 0), paper = RGB(255, 255, 255);
-    Fill(dc, {x + 3, y + 1, x + 13, y + 15}, ink);
-    Fill(dc, {x + 4, y + 2, x + 12, y + 14}, paper);
-    Fill(dc, {x + 10, y + 1, x + 13, y + 4}, GetSysColor(COLOR_WINDOW));
+    PaintFill(dc, {x + 3, y + 1, x + 13, y + 15}, ink);
+    PaintFill(dc, {x + 4, y + 2, x + 12, y + 14}, paper);
+    PaintFill(dc, {x + 10, y + 1, x + 13, y + 4}, GetSysColor(COLOR_WINDOW));
     Line(dc, x + 9, y + 1, x + 13, y + 5, ink);
     Line(dc, x + 9, y + 2, x + 9, y + 5, ink);
     Line(dc, x + 9, y + 5, x + 12, y + 5, ink);
@@ -165,7 +150,7 @@ void PaintList(HWND hwnd, ListState& s, HDC dc, const RECT&) {
     RECT area = in;
     if (scroll)
         area.right -= SCROLL_WIDTH;
-    Fill(dc, area, GetSysColor(COLOR_WINDOW));
+    PaintFill(dc, area, GetSysColor(COLOR_WINDOW));
     HGDIOBJ oldFont = SelectObject(dc, FontOf(hwnd));
     SetBkMode(dc, TRANSPARENT);
     bool focused = GetFocus() == hwnd;
@@ -189,7 +174,8 @@ void PaintList(HWND hwnd, ListState& s, HDC dc, const RECT&) {
         RECT mark = {text.left - 1, line.top + 1,
                      std::min(area.right, LONG(text.left + extent.cx + 2)), line.bottom - 1};
         if (i == s.sel) {
-            Fill(dc, mark, focused ? GetSysColor(COLOR_HIGHLIGHT) : GetSysColor(COLOR_BTNFACE));
+            PaintFill(dc, mark,
+                      focused ? GetSysColor(COLOR_HIGHLIGHT) : GetSysColor(COLOR_BTNFACE));
             SetTextColor(
                 dc, focused ? GetSysColor(COLOR_HIGHLIGHTTEXT) : GetSysColor(COLOR_WINDOWTEXT));
         } else {
@@ -206,14 +192,14 @@ void PaintList(HWND hwnd, ListState& s, HDC dc, const RECT&) {
         RECT up = {bar.left, bar.top, bar.right, bar.top + SCROLL_WIDTH};
         RECT down = {bar.left, bar.bottom - SCROLL_WIDTH, bar.right, bar.bottom};
         RECT track = {bar.left, up.bottom, bar.right, down.top};
-        Fill(dc, track, GetSysColor(COLOR_3DLIGHT));
+        PaintFill(dc, track, GetSysColor(COLOR_3DLIGHT));
         for (int y = int(track.top); y < track.bottom; ++y)
             for (int x = int(track.left) + (y & 1); x < track.right; x += 2)
                 SetPixel(dc, x, y, RGB(255, 255, 255));
         PaintButton(dc, up, ButtonLook::Normal, false);
         PaintButton(dc, down, ButtonLook::Normal, false);
-        PaintArrow(dc, up, true, GetSysColor(COLOR_BTNTEXT));
-        PaintArrow(dc, down, false, GetSysColor(COLOR_BTNTEXT));
+        PaintScrollArrow(dc, up, true, GetSysColor(COLOR_BTNTEXT));
+        PaintScrollArrow(dc, down, false, GetSysColor(COLOR_BTNTEXT));
         RECT thumb = Thumb(hwnd, s);
         if (thumb.bottom > thumb.top)
             PaintButton(dc, thumb, ButtonLook::Normal, false);
@@ -427,14 +413,14 @@ void PaintTypeBox(HWND hwnd, TypeState& s, HDC dc, const RECT& r) {
     RECT in = {r.left + BORDER, r.top + BORDER, r.right - BORDER, r.bottom - BORDER};
     RECT button = {in.right - SCROLL_WIDTH, in.top, in.right, in.bottom};
     RECT field = {in.left, in.top, button.left, in.bottom};
-    Fill(dc, field, GetSysColor(COLOR_WINDOW));
+    PaintFill(dc, field, GetSysColor(COLOR_WINDOW));
     bool focused = GetFocus() == hwnd;
     HGDIOBJ oldFont = SelectObject(dc, FontOf(hwnd));
     SetBkMode(dc, TRANSPARENT);
     if (s.sel >= 0 && s.sel < int(s.items.size())) {
         RECT mark = {field.left + 1, field.top + 1, field.right - 1, field.bottom - 1};
         if (focused)
-            Fill(dc, mark, GetSysColor(COLOR_HIGHLIGHT));
+            PaintFill(dc, mark, GetSysColor(COLOR_HIGHLIGHT));
         SetTextColor(dc,
                      focused ? GetSysColor(COLOR_HIGHLIGHTTEXT) : GetSysColor(COLOR_WINDOWTEXT));
         RECT t = {mark.left + 2, mark.top, mark.right, mark.bottom};
@@ -445,7 +431,7 @@ void PaintTypeBox(HWND hwnd, TypeState& s, HDC dc, const RECT& r) {
     }
     SelectObject(dc, oldFont);
     PaintButton(dc, button, ButtonLook::Normal, false);
-    PaintArrow(dc, button, false, GetSysColor(COLOR_BTNTEXT));
+    PaintScrollArrow(dc, button, false, GetSysColor(COLOR_BTNTEXT));
 }
 
 void StepType(HWND hwnd, TypeState& s, int delta) {

@@ -168,9 +168,7 @@ void PaintEdit(HWND hwnd) {
     RECT r = p.client;
     DWORD style = Style(hwnd);
     bool enabled = !(style & WS_DISABLED);
-    HBRUSH back = CreateSolidBrush(GetSysColor(enabled ? COLOR_WINDOW : COLOR_BTNFACE));
-    FillRect(p.dc, &r, back);
-    DeleteObject(back);
+    PaintFill(p.dc, r, GetSysColor(enabled ? COLOR_WINDOW : COLOR_BTNFACE));
     if (style & WS_BORDER)
         PaintSunkenEdge(p.dc, r);
     int inset = EDIT_BORDER;
@@ -192,9 +190,7 @@ void PaintEdit(HWND hwnd) {
         if (box.right <= box.left)
             return;
         if (selected) {
-            HBRUSH hl = CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT));
-            FillRect(p.dc, &box, hl);
-            DeleteObject(hl);
+            PaintFill(p.dc, box, GetSysColor(COLOR_HIGHLIGHT));
         }
         SetTextColor(p.dc, GetSysColor(selected  ? COLOR_HIGHLIGHTTEXT
                                        : enabled ? COLOR_WINDOWTEXT
@@ -228,9 +224,7 @@ void PaintEdit(HWND hwnd) {
         int cx = x0 + e.TextX(s->caret);
         if (cx >= inner.left && cx < inner.right) {
             RECT caret = {cx, y, cx + 1, y + tm.tmHeight};
-            HBRUSH black = CreateSolidBrush(GetSysColor(COLOR_WINDOWTEXT));
-            FillRect(p.dc, &caret, black);
-            DeleteObject(black);
+            PaintFill(p.dc, caret, GetSysColor(COLOR_WINDOWTEXT));
         }
     }
 }

@@ -106,19 +106,9 @@ void PaintDialog(HWND hwnd) {
     }
     if ((style & WS_CAPTION) == WS_CAPTION) {
         RECT bar = {frame, frame, r.right - frame, frame + DIALOG_CAPTION - 1};
-        HBRUSH navy = CreateSolidBrush(RGB(0, 0, 128));
-        FillRect(dc, &bar, navy);
-        DeleteObject(navy);
-        static HFONT bold = CreateFont(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
-                                       "MS Sans Serif");
-        HGDIOBJ old = SelectObject(dc, bold);
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, RGB(255, 255, 255));
         char text[256];
         GetWindowText(hwnd, text, sizeof(text));
-        RECT t = {bar.left + 3, bar.top, bar.right - 2, bar.bottom};
-        DrawText(dc, text, -1, &t, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-        SelectObject(dc, old);
+        PaintCaption(dc, bar, text);
     }
 }
 

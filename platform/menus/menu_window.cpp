@@ -91,9 +91,7 @@ void DrawItem(HDC dc, const MenuItem& item, const RECT& r, bool selected) {
     bool grayed = (item.flags & MF_GRAYED) != 0;
     COLORREF text = GetSysColor(COLOR_MENUTEXT);
     if (selected) {
-        HBRUSH bar = CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT));
-        FillRect(dc, &r, bar);
-        DeleteObject(bar);
+        PaintFill(dc, r, GetSysColor(COLOR_HIGHLIGHT));
         text = GetSysColor(grayed ? COLOR_GRAYTEXT : COLOR_HIGHLIGHTTEXT);
     }
     RECT label = {r.left + CHECK_COLUMN, r.top, r.right - ARROW_COLUMN, r.bottom};

@@ -20,7 +20,7 @@ COLORREF GetSysColor(int index) {
             return RGB(192, 192, 192);
         case 1:  // COLOR_BACKGROUND
             return RGB(0, 128, 128);
-        case 2:  // COLOR_ACTIVECAPTION
+        case COLOR_ACTIVECAPTION:
         case COLOR_HIGHLIGHT:
             return RGB(0, 0, 128);
         case 3:   // COLOR_INACTIVECAPTION
@@ -29,7 +29,7 @@ COLORREF GetSysColor(int index) {
         case COLOR_GRAYTEXT:
             return RGB(128, 128, 128);
         case COLOR_WINDOW:
-        case 9:  // COLOR_CAPTIONTEXT
+        case COLOR_CAPTIONTEXT:
         case COLOR_HIGHLIGHTTEXT:
         case COLOR_BTNHIGHLIGHT:
             return RGB(255, 255, 255);
@@ -163,6 +163,30 @@ void PaintModalFrame(HDC dc, const RECT& rect) {
 
 void PaintFace(HDC dc, const RECT& rect) {
     Fill(dc, rect.left, rect.top, rect.right, rect.bottom, GetSysColor(COLOR_3DFACE));
+}
+
+void PaintFill(HDC dc, const RECT& rect, COLORREF colour) {
+    Fill(dc, rect.left, rect.top, rect.right, rect.bottom, colour);
+}
+
+void PaintCaption(HDC dc, const RECT& bar, const char* text) {
+    Fill(dc, bar.left, bar.top, bar.right, bar.bottom, GetSysColor(COLOR_ACTIVECAPTION));
+    static HFONT bold =
+        CreateFont(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+    HGDIOBJ old = SelectObject(dc, bold);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_CAPTIONTEXT));
+    RECT t = {bar.left + 3, bar.top, bar.right - 2, bar.bottom};
+    DrawText(dc, text, -1, &t, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, old);
+}
+
+void PaintScrollArrow(HDC dc, const RECT& rect, bool up, COLORREF colour) {
+    LONG cx = (rect.left + rect.right) / 2, cy = (rect.top + rect.bottom) / 2;
+    for (LONG i = 0; i < 4; ++i) {
+        LONG y = up ? cy - 2 + i : cy + 1 - i;
+        Fill(dc, cx - i, y, cx + i + 1, y + 1, colour);
+    }
 }
 
 void PaintButton(HDC dc, const RECT& rect, ButtonLook look, bool focused) {

@@ -9,10 +9,12 @@
 #include "platform/windef.h"
 
 // GetSysColor indices, with Win32's values.
+constexpr int COLOR_ACTIVECAPTION = 2;
 constexpr int COLOR_MENU = 4;
 constexpr int COLOR_WINDOW = 5;
 constexpr int COLOR_WINDOWFRAME = 6;
 constexpr int COLOR_MENUTEXT = 7;
+constexpr int COLOR_CAPTIONTEXT = 9;
 constexpr int COLOR_WINDOWTEXT = 8;
 constexpr int COLOR_HIGHLIGHT = 13;
 constexpr int COLOR_HIGHLIGHTTEXT = 14;
@@ -63,6 +65,11 @@ void PaintSunkenEdge(HDC dc, const RECT& rect);   // two-pixel sunken border (ed
 void PaintEtchedFrame(HDC dc, const RECT& rect);  // group boxes and separators
 void PaintModalFrame(HDC dc, const RECT& rect);   // a dialog or message box outline
 void PaintFace(HDC dc, const RECT& rect);         // fill in COLOR_3DFACE
+void PaintFill(HDC dc, const RECT& rect, COLORREF colour);
+// A window's caption bar: the active caption colour, and the text in the bold face.
+void PaintCaption(HDC dc, const RECT& bar, const char* text);
+// A small arrow pointing up or down, centred in rect (scroll bars, drop-downs).
+void PaintScrollArrow(HDC dc, const RECT& rect, bool up, COLORREF colour);
 void PaintButton(HDC dc, const RECT& rect, ButtonLook look, bool focused);
 void PaintFocusRect(HDC dc, const RECT& rect);  // dotted rectangle
 void PaintSeparator(HDC dc, const RECT& rect);  // a horizontal etched line centred in rect
