@@ -198,21 +198,16 @@ Canvas DC::View() const {
     return c;
 }
 
-std::vector<Canvas> DC::Views() const {
-    Canvas whole = View();
-    if (!clipped) {
-        return {whole};
-    }
-    std::vector<Canvas> out;
-    for (const ClipBox& box : clip) {
-        Canvas c = whole;
+Canvas DC::ViewRange::At(size_t i) const {
+    Canvas c = whole_;
+    if (dc_.clipped) {
+        const ClipBox& box = dc_.clip[i];
         c.clipLeft = box.left;
         c.clipTop = box.top;
         c.clipRight = box.right;
         c.clipBottom = box.bottom;
-        out.push_back(c);
     }
-    return out;
+    return c;
 }
 
 void FillBox(const Canvas& c, int32_t x0, int32_t y0, int32_t x1, int32_t y1, COLORREF color) {

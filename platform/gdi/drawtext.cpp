@@ -156,7 +156,7 @@ int DrawText(HDC handle, LPCSTR text, int count, RECT* rect, UINT format) {
         }
     }
 
-    const std::vector<Canvas> views = dc->Views();
+    const DC::ViewRange views = dc->Views();
     ClipBox box = clip ? ClipBox{rect->left, rect->top, rect->right, rect->bottom}
                        : ClipBox{INT32_MIN / 2, INT32_MIN / 2, INT32_MAX / 2, INT32_MAX / 2};
     int32_t maxWidth = 0;

@@ -144,9 +144,30 @@ struct DC {
     std::vector<ClipBox> clip;
 
     Canvas View() const;
-    // The canvas once for each clip rectangle, each narrowed to it; none when nothing of
-    // the DC can be seen.
-    std::vector<Canvas> Views() const;
+    // The canvas once for each clip rectangle, each narrowed to it (none when nothing of
+    // the DC can be seen), made as the loop goes: drawing allocates nothing.
+    class ViewRange {
+      public:
+        explicit ViewRange(const DC& dc) : dc_(dc), whole_(dc.View()) {}
+        struct Iterator {
+            const ViewRange* range;
+            size_t index;
+            Canvas operator*() const { return range->At(index); }
+            Iterator& operator++() {
+                ++index;
+                return *this;
+            }
+            bool operator!=(const Iterator& o) const { return index != o.index; }
+        };
+        Iterator begin() const { return {this, 0}; }
+        Iterator end() const { return {this, dc_.clipped ? dc_.clip.size() : 1}; }
+
+      private:
+        Canvas At(size_t i) const;
+        const DC& dc_;
+        Canvas whole_;
+    };
+    ViewRange Views() const { return ViewRange(*this); }
     void Changed() const {
         if (onChanged) {
             onChanged();

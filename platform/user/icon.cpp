@@ -26,10 +26,12 @@ HICON AddIcon(std::unique_ptr<Icon> icon) {
 }
 
 HICON LoadShared(HINSTANCE instance, LPCSTR name, bool cursor) {
-    std::string key = IS_INTRESOURCE(name)
-                          ? std::string("#") + std::to_string(reinterpret_cast<uintptr_t>(name))
-                          : std::string(name ? name : "");
-    key = (cursor ? "C" : "I") + key;
+    // Icons and cursors of one name are different resources.
+    std::string key = cursor ? "C" : "I";
+    if (IS_INTRESOURCE(name))
+        key.append("#").append(std::to_string(reinterpret_cast<uintptr_t>(name)));
+    else if (name)
+        key += name;
     auto cacheKey = std::make_pair(reinterpret_cast<uintptr_t>(instance), key);
     auto found = S().sharedIcons.find(cacheKey);
     if (found != S().sharedIcons.end())
