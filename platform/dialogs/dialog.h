@@ -89,13 +89,18 @@ BOOL MapDialogRect(HWND dialog, LPRECT rect);
 LONG GetDialogBaseUnits();
 
 // A message box, centred on the screen, run modally like any dialog (its owner hears
-// WM_ENTERIDLE). Its text is the static control 0xFFFF and its icon, one of the system's
-// (IDI_HAND for MB_ICONHAND, ...), the icon control 20. A null caption gives "Error".
+// WM_ENTERIDLE). Its text is the static control MESSAGE_BOX_TEXT_ID and its icon, one of
+// the system's (IDI_HAND for MB_ICONHAND, ...), the control MESSAGE_BOX_ICON_ID. A null
+// caption gives "Error".
 // Returns the id of the button chosen (IDOK, IDCANCEL, IDYES, IDNO, ...), or IDCANCEL when
 // WM_QUIT ended it.
 int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 
 namespace platform {
+
+// The message box's text (a static control) and icon control, as ids of the box.
+constexpr int MESSAGE_BOX_TEXT_ID = 0xFFFF;
+constexpr int MESSAGE_BOX_ICON_ID = 20;
 
 // The window the dialog manager makes for a dialog. The framework makes it itself (so
 // that its object is attached from the first message) with these arguments; the window

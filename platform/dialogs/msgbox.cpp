@@ -14,8 +14,6 @@
 namespace platform::dialog {
 namespace {
 
-constexpr int ICON_ID = 20;
-constexpr int TEXT_ID = 0xFFFF;
 constexpr int BUTTON_W = 75;
 constexpr int BUTTON_H = 23;
 constexpr int BUTTON_GAP = 6;
@@ -150,7 +148,7 @@ int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
         ItemSpec icon;
         icon.className = "STATIC";
         icon.text = std::to_string(32512 + ((type & MB_ICONMASK) >> 4));
-        icon.id = ICON_ID;
+        icon.id = platform::MESSAGE_BOX_ICON_ID;
         icon.style = WS_VISIBLE | SS_ICON;
         int iy = oy + MARGIN + (topH - ICON_SIZE) / 2;
         icon.rect = {ox + MARGIN, iy, ox + MARGIN + ICON_SIZE, iy + ICON_SIZE};
@@ -159,7 +157,7 @@ int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     ItemSpec label;
     label.className = "STATIC";
     label.text = info.text;
-    label.id = TEXT_ID;
+    label.id = platform::MESSAGE_BOX_TEXT_ID;
     label.style = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
     int tx = ox + MARGIN + iconW, ty = oy + MARGIN + (topH - textH) / 2;
     label.rect = {tx, ty, tx + textW, ty + textH};

@@ -33,7 +33,8 @@ UINT TypeOf(HWND box) {
         type = MB_RETRYCANCEL;
     else if (has(IDCANCEL))
         type = MB_OKCANCEL;
-    HICON icon = reinterpret_cast<HICON>(SendDlgItemMessage(box, 20, STM_GETICON, 0, 0));
+    HICON icon = reinterpret_cast<HICON>(
+        SendDlgItemMessage(box, platform::MESSAGE_BOX_ICON_ID, STM_GETICON, 0, 0));
     const std::pair<LPCSTR, UINT> icons[] = {{IDI_HAND, MB_ICONHAND},
                                              {IDI_QUESTION, MB_ICONQUESTION},
                                              {IDI_EXCLAMATION, MB_ICONEXCLAMATION},
@@ -56,7 +57,7 @@ void Idle(WPARAM kind, HWND window) {
         auto idle = w.menuIdle;
         idle();
     } else if (kind == MSGF_DIALOGBOX && w.boxSeen) {
-        HWND text = GetDlgItem(window, 0xFFFF);
+        HWND text = GetDlgItem(window, platform::MESSAGE_BOX_TEXT_ID);
         if (text == nullptr || !w.boxesSeen.insert(window).second)
             return;
         auto seen = w.boxSeen;
