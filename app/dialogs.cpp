@@ -1,7 +1,7 @@
 #include "app/dialogs.h"
 
 #include "app/mainframe.h"
-#include "app/resource.h"
+#include "res/resource.h"
 
 CAboutDialog::CAboutDialog() : CDialog(IDD_ABOUTBOX) {}
 
@@ -22,16 +22,16 @@ CClansDialog::CClansDialog(CMainFrame* frame) : CDialog(IDD_CLANS, frame) {
 
 void CClansDialog::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
-    DDX_Text(pDX, 1007, redBirths);
-    DDX_Text(pDX, 1003, redKilled);
-    DDX_Text(pDX, 1002, blueKilled);
-    DDX_Text(pDX, 1006, blueBirths);
-    DDX_Text(pDX, 1001, redPopulation);
-    DDX_Text(pDX, 1000, bluePopulation);
-    DDX_Text(pDX, 1009, redTotal);
-    DDX_Text(pDX, 1008, blueTotal);
-    DDX_Text(pDX, 1005, redDied);
-    DDX_Text(pDX, 1004, blueDied);
+    DDX_Text(pDX, IDC_RED_BIRTHS, redBirths);
+    DDX_Text(pDX, IDC_RED_KILLED, redKilled);
+    DDX_Text(pDX, IDC_BLUE_KILLED, blueKilled);
+    DDX_Text(pDX, IDC_BLUE_BIRTHS, blueBirths);
+    DDX_Text(pDX, IDC_RED_POPULATION, redPopulation);
+    DDX_Text(pDX, IDC_BLUE_POPULATION, bluePopulation);
+    DDX_Text(pDX, IDC_RED_TOTAL, redTotal);
+    DDX_Text(pDX, IDC_BLUE_TOTAL, blueTotal);
+    DDX_Text(pDX, IDC_RED_DIED, redDied);
+    DDX_Text(pDX, IDC_BLUE_DIED, blueDied);
 }
 
 CSettingsDialog::CSettingsDialog(CMainFrame* frame)
@@ -46,12 +46,12 @@ CSettingsDialog::CSettingsDialog(CMainFrame* frame)
 
 void CSettingsDialog::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
-    DDX_Text(pDX, 1010, yearLengthMs);
-    DDX_Text(pDX, 1011, birthNeighbours);
-    DDX_Text(pDX, 1004, lonelinessBase);
-    DDX_Text(pDX, 1016, overpopulationBase);
-    DDX_Text(pDX, 1015, overpopulationRandom);
-    DDX_Text(pDX, 1014, lonelinessRandom);
+    DDX_Text(pDX, IDC_YEAR_LENGTH, yearLengthMs);
+    DDX_Text(pDX, IDC_BIRTH_NEIGHBOURS, birthNeighbours);
+    DDX_Text(pDX, IDC_LONELINESS_BASE, lonelinessBase);
+    DDX_Text(pDX, IDC_OVERPOPULATION_BASE, overpopulationBase);
+    DDX_Text(pDX, IDC_OVERPOPULATION_RANDOM, overpopulationRandom);
+    DDX_Text(pDX, IDC_LONELINESS_RANDOM, lonelinessRandom);
 }
 
 void CSettingsDialog::OnOK() {

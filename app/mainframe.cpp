@@ -2,11 +2,11 @@
 
 #include "app/dialogs.h"
 #include "app/hit_areas.h"
-#include "app/resource.h"
 #include "display/display.h"
 #include "platform/gdi/gdi.h"
-#include "platform/user/menu.h"
+#include "platform/menus/menu.h"
 #include "platform/user/user.h"
+#include "res/resource.h"
 
 namespace {
 int g_systemCursorCount = 0;

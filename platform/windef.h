@@ -20,6 +20,7 @@ using UINT_PTR = uintptr_t;
 using LPCSTR = const char*;
 using LPSTR = char*;
 using LPVOID = void*;
+using HANDLE = void*;
 
 #ifndef TRUE
 #define TRUE 1
@@ -70,9 +71,15 @@ using HMODULE = HINSTANCE;
 constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
     return COLORREF(r) | (COLORREF(g) << 8) | (COLORREF(b) << 16);
 }
-constexpr BYTE GetRValue(COLORREF c) { return BYTE(c & 0xFF); }
-constexpr BYTE GetGValue(COLORREF c) { return BYTE((c >> 8) & 0xFF); }
-constexpr BYTE GetBValue(COLORREF c) { return BYTE((c >> 16) & 0xFF); }
+constexpr BYTE GetRValue(COLORREF c) {
+    return BYTE(c & 0xFF);
+}
+constexpr BYTE GetGValue(COLORREF c) {
+    return BYTE((c >> 8) & 0xFF);
+}
+constexpr BYTE GetBValue(COLORREF c) {
+    return BYTE((c >> 16) & 0xFF);
+}
 constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 
 constexpr HRESULT S_OK = 0;
@@ -80,11 +87,19 @@ constexpr HRESULT E_FAIL = HRESULT(0x80004005u);
 constexpr HRESULT E_INVALIDARG = HRESULT(0x80070057u);
 constexpr HRESULT E_OUTOFMEMORY = HRESULT(0x8007000Eu);
 
-constexpr WORD LOWORD(uintptr_t v) { return WORD(v & 0xFFFF); }
-constexpr WORD HIWORD(uintptr_t v) { return WORD((v >> 16) & 0xFFFF); }
+constexpr WORD LOWORD(uintptr_t v) {
+    return WORD(v & 0xFFFF);
+}
+constexpr WORD HIWORD(uintptr_t v) {
+    return WORD((v >> 16) & 0xFFFF);
+}
 constexpr LPARAM MAKELPARAM(int lo, int hi) {
     return LPARAM(uint32_t(WORD(lo)) | (uint32_t(WORD(hi)) << 16));
 }
 // Resource ids passed where a name is expected, as MAKEINTRESOURCE does.
-inline LPCSTR MAKEINTRESOURCE(uintptr_t id) { return reinterpret_cast<LPCSTR>(id); }
-inline bool IS_INTRESOURCE(LPCSTR p) { return (reinterpret_cast<uintptr_t>(p) >> 16) == 0; }
+inline LPCSTR MAKEINTRESOURCE(uintptr_t id) {
+    return reinterpret_cast<LPCSTR>(id);
+}
+inline bool IS_INTRESOURCE(LPCSTR p) {
+    return (reinterpret_cast<uintptr_t>(p) >> 16) == 0;
+}

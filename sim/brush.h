@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "res/resource.h"
 #include "sim/world.h"
 
 enum ToolId : int32_t {
@@ -18,8 +19,9 @@ constexpr int32_t TOOL_COUNT = 7;
 
 // The menu command of each tool, indexed by tool id. Rock and tree are not in menu
 // order: the menu lists Modry, Cerveny, Strom, Skala, Voda, Mazani, Nic.
-constexpr uint32_t TOOL_COMMAND_IDS[TOOL_COUNT] = {32779, 32780, 32782, 32783,
-                                                   32781, 32784, 32785};
+constexpr uint32_t TOOL_COMMAND_IDS[TOOL_COUNT] = {ID_TOOL_BLUE,   ID_TOOL_RED,  ID_TOOL_ROCK,
+                                                   ID_TOOL_WATER,  ID_TOOL_TREE, ID_TOOL_ERASE,
+                                                   ID_TOOL_NOTHING};
 
 // The tool a menu command selects, or -1 for any other command.
 int32_t ToolForCommand(uint32_t commandId);

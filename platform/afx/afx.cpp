@@ -1,10 +1,6 @@
 #include "platform/afx/afx.h"
 
-#include <unistd.h>
-
-#include <climits>
-#include <unordered_map>
-
+#include "platform/fs/fs.h"
 #include "platform/res/resources.h"
 
 namespace {
@@ -15,17 +11,13 @@ CWnd* g_creatingWnd = nullptr;
 // The message being handled, for Default().
 MSG g_currentMsg;
 
-std::unordered_map<HWND, CWnd*>& PermanentMap() {
-    static std::unordered_map<HWND, CWnd*> map;
-    return map;
-}
+// The window's property that holds its framework object.
+constexpr const char* OBJECT_PROP = "AfxWnd";
 
 std::string ExecutableName() {
-    char path[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", path, sizeof(path) - 1);
-    if (n <= 0)
+    std::string full = platform::fs::ExecutablePath();
+    if (full.empty())
         return "app";
-    std::string full(path, size_t(n));
     size_t slash = full.find_last_of('/');
     std::string name = slash == std::string::npos ? full : full.substr(slash + 1);
     size_t dot = name.find_last_of('.');
@@ -112,7 +104,7 @@ CWnd::~CWnd() {
         // Detached first, so the messages of the destruction can't reach a half-destroyed
         // object.
         HWND hwnd = m_hWnd;
-        PermanentMap().erase(hwnd);
+        RemoveProp(hwnd, OBJECT_PROP);
         m_hWnd = nullptr;
         if (g_theApp && g_theApp->m_pMainWnd == this)
             g_theApp->m_pMainWnd = nullptr;
@@ -125,8 +117,7 @@ CWnd::~CWnd() {
 CWnd* CWnd::FromHandle(HWND hwnd) {
     if (!hwnd)
         return nullptr;
-    auto it = PermanentMap().find(hwnd);
-    return it == PermanentMap().end() ? nullptr : it->second;
+    return static_cast<CWnd*>(GetProp(hwnd, OBJECT_PROP));
 }
 
 BOOL CWnd::PreCreateWindow(CREATESTRUCT&) {
@@ -237,7 +228,7 @@ LRESULT CWnd::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!wnd && g_creatingWnd && !g_creatingWnd->m_hWnd) {
         wnd = g_creatingWnd;
         wnd->m_hWnd = hwnd;
-        PermanentMap()[hwnd] = wnd;
+        SetProp(hwnd, OBJECT_PROP, wnd);
         g_creatingWnd = nullptr;
     }
     if (!wnd)
@@ -252,7 +243,7 @@ LRESULT CWnd::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     g_currentMsg = saved;
 
     if (message == WM_NCDESTROY) {
-        PermanentMap().erase(hwnd);
+        RemoveProp(hwnd, OBJECT_PROP);
         wnd->m_hWnd = nullptr;
         if (g_theApp && g_theApp->m_pMainWnd == wnd) {
             g_theApp->m_pMainWnd = nullptr;
@@ -270,6 +261,7 @@ const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
 ON_WM_CLOSE()
+ON_WM_INITMENUPOPUP()
 END_MESSAGE_MAP()
 
 BOOL CFrameWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,

@@ -61,6 +61,14 @@ struct CRect : RECT {
 
 class CCmdTarget;
 class CCmdUI;
+
+// A menu handle as the framework passes it to handlers.
+class CMenu {
+  public:
+    explicit CMenu(HMENU menu = nullptr) : m_hMenu(menu) {}
+    HMENU GetSafeHmenu() const { return m_hMenu; }
+    HMENU m_hMenu;
+};
 class CWnd;
 class CWinApp;
 
@@ -183,6 +191,11 @@ struct AFX_CMDHANDLERINFO {
     AFX_ENTRY(WM_ACTIVATE,                                                                     \
               (AFX_THIS(t_)->*AFX_HANDLER(void(ThisClass::*)(UINT, CWnd*, BOOL), OnActivate))( \
                   LOWORD(w_), CWnd::FromHandle(reinterpret_cast<HWND>(l_)), HIWORD(w_));       \
+              return 0;)
+#define ON_WM_INITMENUPOPUP()                                                                \
+    AFX_ENTRY(WM_INITMENUPOPUP, CMenu menu_(reinterpret_cast<HMENU>(w_));                    \
+              (AFX_THIS(t_)->*AFX_HANDLER(void(ThisClass::*)(CMenu*, UINT, BOOL),            \
+                                          OnInitMenuPopup))(&menu_, LOWORD(l_), HIWORD(l_)); \
               return 0;)
 #define ON_WM_SHOWWINDOW()                                                                   \
     AFX_ENTRY(WM_SHOWWINDOW, (AFX_THIS(t_)->*AFX_HANDLER(void(ThisClass::*)(BOOL, UINT),     \
@@ -369,6 +382,7 @@ class CWnd : public CCmdTarget {
     void OnCaptureChanged(CWnd*) { Default(); }
     void OnActivate(UINT, CWnd*, BOOL) { Default(); }
     void OnShowWindow(BOOL, UINT) { Default(); }
+    void OnInitMenuPopup(CMenu*, UINT, BOOL) { Default(); }
 
     DECLARE_MESSAGE_MAP()
 
@@ -407,6 +421,8 @@ class CFrameWnd : public CWnd {
     void PostNcDestroy() override { delete this; }
     bool AutoDeletes() const override { return true; }
     void OnClose();
+    // Brings every command item of the menu up to date through UpdateCommandUI.
+    void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
 
     DECLARE_MESSAGE_MAP()
 };

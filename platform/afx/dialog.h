@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "platform/afx/afx.h"
-#include "platform/user/dialog.h"
+#include "platform/dialogs/dialog.h"
 
 // The framework's prompt strings.
 constexpr UINT AFX_IDP_PARSE_INT = 0xF110;

@@ -20,9 +20,9 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/comdlg/filedlg.h"
+#include "platform/dialogs/dialog.h"
 #include "platform/fs/fs.h"
-#include "platform/user/dialog.h"
-#include "platform/user/filedlg.h"
 #include "platform/windef.h"
 
 class CWnd;

@@ -38,101 +38,92 @@ void KeyedRowScalar(Pixel* d, const Pixel* s, int32_t n, Pixel low, Pixel high) 
 }
 
 #if defined(__SSE2__)
+// The key range of one pixel size as vectors: pixels are compared with their top bit
+// flipped, since SSE2 compares only signed lanes.
+template <typename Pixel>
+struct VectorKey;
+
+template <>
+struct VectorKey<uint16_t> {
+    VectorKey(uint16_t low, uint16_t high)
+        : flip(_mm_set1_epi16(int16_t(0x8000))),
+          low(_mm_set1_epi16(int16_t(low ^ 0x8000))),
+          high(_mm_set1_epi16(int16_t(high ^ 0x8000))) {}
+    __m128i Outside(__m128i flipped) const {
+        return _mm_or_si128(_mm_cmpgt_epi16(flipped, high), _mm_cmpgt_epi16(low, flipped));
+    }
+    __m128i flip, low, high;
+};
+
+template <>
+struct VectorKey<uint32_t> {
+    VectorKey(uint32_t low, uint32_t high)
+        : flip(_mm_set1_epi32(int32_t(0x80000000u))),
+          low(_mm_set1_epi32(int32_t(low ^ 0x80000000u))),
+          high(_mm_set1_epi32(int32_t(high ^ 0x80000000u))) {}
+    __m128i Outside(__m128i flipped) const {
+        return _mm_or_si128(_mm_cmpgt_epi32(flipped, high), _mm_cmpgt_epi32(low, flipped));
+    }
+    __m128i flip, low, high;
+};
+
 // Blends one vector: pixels outside the key range come from src. Running it twice over
 // the same pixels gives the same result, so a row's tail can overlap the previous vector.
-inline void KeyedVector16(uint16_t* d, const uint16_t* s, __m128i flip, __m128i lowFlipped,
-                          __m128i highFlipped) {
+template <typename Pixel>
+inline void KeyedVector(Pixel* d, const Pixel* s, const VectorKey<Pixel>& key) {
     const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
     const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d));
-    const __m128i sf = _mm_xor_si128(sv, flip);
-    const __m128i outside =
-        _mm_or_si128(_mm_cmpgt_epi16(sf, highFlipped), _mm_cmpgt_epi16(lowFlipped, sf));
-    const __m128i r = _mm_or_si128(_mm_and_si128(outside, sv), _mm_andnot_si128(outside, dv));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), r);
-}
-
-inline void KeyedVector32(uint32_t* d, const uint32_t* s, __m128i flip, __m128i lowFlipped,
-                          __m128i highFlipped) {
-    const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
-    const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d));
-    const __m128i sf = _mm_xor_si128(sv, flip);
-    const __m128i outside =
-        _mm_or_si128(_mm_cmpgt_epi32(sf, highFlipped), _mm_cmpgt_epi32(lowFlipped, sf));
+    const __m128i outside = key.Outside(_mm_xor_si128(sv, key.flip));
     const __m128i r = _mm_or_si128(_mm_and_si128(outside, sv), _mm_andnot_si128(outside, dv));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(d), r);
 }
 #endif
+
+template <typename Pixel>
+void CopyKeyed(uint8_t* dst, int32_t dstPitch, const uint8_t* src, int32_t srcPitch, int32_t width,
+               int32_t height, Pixel keyLow, Pixel keyHigh) {
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    if (keyLow > keyHigh) {
+        CopyPixels(dst, dstPitch, src, srcPitch, width, height, int32_t(sizeof(Pixel)));
+        return;
+    }
+#if defined(__SSE2__)
+    constexpr int32_t LANES = int32_t(16 / sizeof(Pixel));
+    if (width >= LANES) {
+        const VectorKey<Pixel> key(keyLow, keyHigh);
+        for (int32_t y = 0; y < height; ++y) {
+            auto* d = reinterpret_cast<Pixel*>(dst + ptrdiff_t(y) * dstPitch);
+            const auto* s = reinterpret_cast<const Pixel*>(src + ptrdiff_t(y) * srcPitch);
+            int32_t x = 0;
+            for (; x + LANES <= width; x += LANES) {
+                KeyedVector(d + x, s + x, key);
+            }
+            if (x < width) {
+                KeyedVector(d + width - LANES, s + width - LANES, key);
+            }
+        }
+        return;
+    }
+#endif
+    for (int32_t y = 0; y < height; ++y) {
+        KeyedRowScalar(reinterpret_cast<Pixel*>(dst + ptrdiff_t(y) * dstPitch),
+                       reinterpret_cast<const Pixel*>(src + ptrdiff_t(y) * srcPitch), width, keyLow,
+                       keyHigh);
+    }
+}
 
 }  // namespace
 
 void CopyPixelsKeyed16(uint8_t* dst, int32_t dstPitch, const uint8_t* src, int32_t srcPitch,
                        int32_t width, int32_t height, uint16_t keyLow, uint16_t keyHigh) {
-    if (width <= 0 || height <= 0) {
-        return;
-    }
-    if (keyLow > keyHigh) {
-        CopyPixels(dst, dstPitch, src, srcPitch, width, height, 2);
-        return;
-    }
-#if defined(__SSE2__)
-    if (width >= 8) {
-        const __m128i flip = _mm_set1_epi16(int16_t(0x8000));
-        const __m128i lowFlipped = _mm_set1_epi16(int16_t(keyLow ^ 0x8000));
-        const __m128i highFlipped = _mm_set1_epi16(int16_t(keyHigh ^ 0x8000));
-        for (int32_t y = 0; y < height; ++y) {
-            auto* d = reinterpret_cast<uint16_t*>(dst + ptrdiff_t(y) * dstPitch);
-            const auto* s = reinterpret_cast<const uint16_t*>(src + ptrdiff_t(y) * srcPitch);
-            int32_t x = 0;
-            for (; x + 8 <= width; x += 8) {
-                KeyedVector16(d + x, s + x, flip, lowFlipped, highFlipped);
-            }
-            if (x < width) {
-                KeyedVector16(d + width - 8, s + width - 8, flip, lowFlipped, highFlipped);
-            }
-        }
-        return;
-    }
-#endif
-    for (int32_t y = 0; y < height; ++y) {
-        KeyedRowScalar(reinterpret_cast<uint16_t*>(dst + ptrdiff_t(y) * dstPitch),
-                       reinterpret_cast<const uint16_t*>(src + ptrdiff_t(y) * srcPitch), width,
-                       keyLow, keyHigh);
-    }
+    CopyKeyed<uint16_t>(dst, dstPitch, src, srcPitch, width, height, keyLow, keyHigh);
 }
 
 void CopyPixelsKeyed32(uint8_t* dst, int32_t dstPitch, const uint8_t* src, int32_t srcPitch,
                        int32_t width, int32_t height, uint32_t keyLow, uint32_t keyHigh) {
-    if (width <= 0 || height <= 0) {
-        return;
-    }
-    if (keyLow > keyHigh) {
-        CopyPixels(dst, dstPitch, src, srcPitch, width, height, 4);
-        return;
-    }
-#if defined(__SSE2__)
-    if (width >= 4) {
-        const __m128i flip = _mm_set1_epi32(int32_t(0x80000000u));
-        const __m128i lowFlipped = _mm_set1_epi32(int32_t(keyLow ^ 0x80000000u));
-        const __m128i highFlipped = _mm_set1_epi32(int32_t(keyHigh ^ 0x80000000u));
-        for (int32_t y = 0; y < height; ++y) {
-            auto* d = reinterpret_cast<uint32_t*>(dst + ptrdiff_t(y) * dstPitch);
-            const auto* s = reinterpret_cast<const uint32_t*>(src + ptrdiff_t(y) * srcPitch);
-            int32_t x = 0;
-            for (; x + 4 <= width; x += 4) {
-                KeyedVector32(d + x, s + x, flip, lowFlipped, highFlipped);
-            }
-            if (x < width) {
-                KeyedVector32(d + width - 4, s + width - 4, flip, lowFlipped, highFlipped);
-            }
-        }
-        return;
-    }
-#endif
-    for (int32_t y = 0; y < height; ++y) {
-        KeyedRowScalar(reinterpret_cast<uint32_t*>(dst + ptrdiff_t(y) * dstPitch),
-                       reinterpret_cast<const uint32_t*>(src + ptrdiff_t(y) * srcPitch), width,
-                       keyLow, keyHigh);
-    }
+    CopyKeyed<uint32_t>(dst, dstPitch, src, srcPitch, width, height, keyLow, keyHigh);
 }
 
 void FillPixels16(uint8_t* dst, int32_t pitch, int32_t width, int32_t height, uint16_t value) {

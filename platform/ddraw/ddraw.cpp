@@ -1,513 +1,16 @@
+// The DirectDraw device: cooperative level, display mode, and making surfaces.
 #include "platform/ddraw/ddraw.h"
 
-#include <cstddef>
-#include <cstring>
-#include <functional>
-#include <memory>
-#include <new>
-#include <vector>
-
-#include "platform/ddraw/blit_kernels.h"
-#include "platform/gdi/gdi_target.h"
+#include "platform/ddraw/surface.h"
 #include "platform/host/host.h"
-#include "platform/screen.h"
+#include "platform/host/screen.h"
 
+namespace platform::ddraw {
 namespace {
 
-using platform::PixelFormat;
-using platform::PixelTarget;
-
-constexpr int32_t MAX_SURFACE_SIDE = 16384;
-
-// Only one program may hold the screen and only one primary chain can use its two pages.
+// Only one program may hold the screen.
 const void* g_exclusiveOwner = nullptr;
-bool g_primaryExists = false;
-
 bool g_refuseDirectDraw = false;
-int g_bltsBeforeAction = 0;
-
-std::function<void()>& AfterBltAction() {
-    static std::function<void()> action;
-    return action;
-}
-
-void CountBltForTesting() {
-    if (g_bltsBeforeAction > 0 && --g_bltsBeforeAction == 0) {
-        std::function<void()> action = std::move(AfterBltAction());
-        AfterBltAction() = nullptr;
-        action();
-    }
-}
-
-bool DescSizeOk(DWORD size) {
-    return size == DDSURFACEDESC_SIZE_32BIT || size == sizeof(DDSURFACEDESC);
-}
-
-int32_t BytesPerPixel(PixelFormat f) {
-    return f == PixelFormat::XRGB8888 ? 4 : 2;
-}
-
-DDPIXELFORMAT DescribeFormat(PixelFormat f) {
-    DDPIXELFORMAT pf{};
-    pf.dwSize = sizeof(DDPIXELFORMAT);
-    pf.dwFlags = DDPF_RGB;
-    switch (f) {
-        case PixelFormat::RGB565:
-            pf.dwRGBBitCount = 16;
-            pf.dwRBitMask = 0xF800;
-            pf.dwGBitMask = 0x07E0;
-            pf.dwBBitMask = 0x001F;
-            break;
-        case PixelFormat::RGB555:
-            pf.dwRGBBitCount = 16;
-            pf.dwRBitMask = 0x7C00;
-            pf.dwGBitMask = 0x03E0;
-            pf.dwBBitMask = 0x001F;
-            break;
-        case PixelFormat::XRGB8888:
-            pf.dwRGBBitCount = 32;
-            pf.dwRBitMask = 0xFF0000;
-            pf.dwGBitMask = 0x00FF00;
-            pf.dwBBitMask = 0x0000FF;
-            break;
-    }
-    return pf;
-}
-
-bool FormatFromDesc(const DDPIXELFORMAT& pf, PixelFormat& out) {
-    if (!(pf.dwFlags & DDPF_RGB)) {
-        return false;
-    }
-    for (PixelFormat f : {PixelFormat::RGB565, PixelFormat::RGB555, PixelFormat::XRGB8888}) {
-        const DDPIXELFORMAT d = DescribeFormat(f);
-        if (pf.dwRGBBitCount == d.dwRGBBitCount && pf.dwRBitMask == d.dwRBitMask &&
-            pf.dwGBitMask == d.dwGBitMask && pf.dwBBitMask == d.dwBBitMask) {
-            out = f;
-            return true;
-        }
-    }
-    return false;
-}
-
-// A rectangle that is non-empty and wholly inside a width x height area.
-bool RectInside(const RECT& r, int32_t width, int32_t height) {
-    return r.left >= 0 && r.top >= 0 && r.left < r.right && r.top < r.bottom && r.right <= width &&
-           r.bottom <= height;
-}
-
-struct AlignedFree {
-    void operator()(uint8_t* p) const { ::operator delete[](p, std::align_val_t(16)); }
-};
-using PixelStorage = std::unique_ptr<uint8_t[], AlignedFree>;
-
-enum class Kind { Offscreen, Primary, BackBuffer };
-
-class Surface final : public IDirectDrawSurface {
-  public:
-    Surface(Kind kind, int32_t width, int32_t height, PixelFormat format, DWORD caps)
-        : kind_(kind), width_(width), height_(height), format_(format), caps_(caps) {
-        lossStamp_ = platform::ScreenLossCount();
-        if (kind == Kind::Offscreen) {
-            // Rows on 16-byte boundaries, as display memory has them; callers must step
-            // by the pitch, and a 32-bit read at any pixel stays inside the row.
-            pitch_ = (width * BytesPerPixel(format) + 15) & ~15;
-            const size_t bytes = size_t(pitch_) * size_t(height);
-            storage_.reset(new (std::align_val_t(16)) uint8_t[bytes]);
-            std::memset(storage_.get(), 0, bytes);
-        } else {
-            pitch_ = platform::GdiPage().pitch;
-        }
-    }
-
-    ~Surface() override {
-        if (dc_ != nullptr) {
-            platform::DeleteTargetDC(dc_);
-        }
-        if (kind_ == Kind::Primary) {
-            g_primaryExists = false;
-        }
-    }
-
-    void Attach(Surface* partner) { partner_ = partner; }
-
-    ULONG AddRef() override { return ++refs_; }
-
-    ULONG Release() override {
-        if (refs_ == 0) {
-            return 0;
-        }
-        const ULONG left = --refs_;
-        if (left > 0) {
-            return left;
-        }
-        // A flip chain is one object: it goes when neither page is referenced.
-        if (partner_ != nullptr) {
-            if (partner_->refs_ > 0) {
-                return 0;
-            }
-            delete partner_;
-        }
-        delete this;
-        return 0;
-    }
-
-    HRESULT Blt(RECT* destRect, IDirectDrawSurface* src, RECT* srcRect, DWORD flags,
-                DDBLTFX* fx) override {
-        if (flags & DDBLT_COLORFILL) {
-            if (fx == nullptr || src != nullptr || fx->dwSize != sizeof(DDBLTFX)) {
-                return DDERR_INVALIDPARAMS;
-            }
-            if (Lost()) {
-                return DDERR_SURFACELOST;
-            }
-            if (Busy()) {
-                return DDERR_SURFACEBUSY;
-            }
-            const RECT r = destRect ? *destRect : RECT{0, 0, width_, height_};
-            if (!RectInside(r, width_, height_)) {
-                return DDERR_INVALIDRECT;
-            }
-            PixelTarget t = Target();
-            uint8_t* at =
-                t.pixels + ptrdiff_t(r.top) * t.pitch + ptrdiff_t(r.left) * BytesPerPixel(format_);
-            if (BytesPerPixel(format_) == 2) {
-                platform::FillPixels16(at, t.pitch, r.right - r.left, r.bottom - r.top,
-                                       uint16_t(fx->dwFillColor));
-            } else {
-                platform::FillPixels32(at, t.pitch, r.right - r.left, r.bottom - r.top,
-                                       fx->dwFillColor);
-            }
-            Changed();
-            return DD_OK;
-        }
-        if (src == nullptr) {
-            return DDERR_INVALIDPARAMS;
-        }
-        // Only the unscaled copy; no caller asks for stretching or effects.
-        const RECT dr = destRect ? *destRect : RECT{0, 0, width_, height_};
-        auto* s = static_cast<Surface*>(src);
-        const RECT sr = srcRect ? *srcRect : RECT{0, 0, s->width_, s->height_};
-        if (dr.right - dr.left != sr.right - sr.left || dr.bottom - dr.top != sr.bottom - sr.top ||
-            fx != nullptr) {
-            return DDERR_UNSUPPORTED;
-        }
-        const RECT srCopy = sr;
-        return BltFast(DWORD(dr.left), DWORD(dr.top), src, const_cast<RECT*>(&srCopy),
-                       DDBLTFAST_NOCOLORKEY);
-    }
-
-    HRESULT BltFast(DWORD x, DWORD y, IDirectDrawSurface* srcInterface, RECT* srcRect,
-                    DWORD trans) override {
-        if (srcInterface == nullptr) {
-            return DDERR_INVALIDPARAMS;
-        }
-        auto* src = static_cast<Surface*>(srcInterface);
-        const bool keyed = (trans & DDBLTFAST_SRCCOLORKEY) != 0;
-        if (trans & DDBLTFAST_DESTCOLORKEY) {
-            return (keyed ? DDERR_INVALIDPARAMS : DDERR_UNSUPPORTED);
-        }
-        if (Lost() || src->Lost()) {
-            return DDERR_SURFACELOST;
-        }
-        if (Busy() || src->Busy()) {
-            return DDERR_SURFACEBUSY;
-        }
-        const RECT sr = srcRect ? *srcRect : RECT{0, 0, src->width_, src->height_};
-        if (!RectInside(sr, src->width_, src->height_)) {
-            return DDERR_INVALIDRECT;
-        }
-        const int64_t w = sr.right - sr.left;
-        const int64_t h = sr.bottom - sr.top;
-        // The coordinates are unsigned, so a "negative" one is huge and fails here too.
-        if (int64_t(x) + w > width_ || int64_t(y) + h > height_) {
-            return DDERR_INVALIDRECT;
-        }
-        if (src->format_ != format_) {
-            return DDERR_INVALIDPIXELFORMAT;
-        }
-        if (keyed && !src->hasSrcKey_) {
-            return DDERR_NOCOLORKEY;
-        }
-        const int32_t bpp = BytesPerPixel(format_);
-        PixelTarget st = src->Target();
-        const uint8_t* from = st.pixels + ptrdiff_t(sr.top) * st.pitch + ptrdiff_t(sr.left) * bpp;
-        int32_t fromPitch = st.pitch;
-        std::vector<uint8_t> copy;
-        if (src == this) {
-            // The areas may overlap; the kernels want them apart.
-            copy.resize(size_t(w * h * bpp));
-            platform::CopyPixels(copy.data(), int32_t(w * bpp), from, fromPitch, int32_t(w),
-                                 int32_t(h), bpp);
-            from = copy.data();
-            fromPitch = int32_t(w * bpp);
-        }
-        PixelTarget dt = Target();
-        uint8_t* to = dt.pixels + ptrdiff_t(y) * dt.pitch + ptrdiff_t(x) * bpp;
-        if (!keyed) {
-            platform::CopyPixels(to, dt.pitch, from, fromPitch, int32_t(w), int32_t(h), bpp);
-        } else if (bpp == 2) {
-            platform::CopyPixelsKeyed16(to, dt.pitch, from, fromPitch, int32_t(w), int32_t(h),
-                                        uint16_t(src->srcKey_.dwColorSpaceLowValue),
-                                        uint16_t(src->srcKey_.dwColorSpaceHighValue));
-        } else {
-            platform::CopyPixelsKeyed32(to, dt.pitch, from, fromPitch, int32_t(w), int32_t(h),
-                                        src->srcKey_.dwColorSpaceLowValue,
-                                        src->srcKey_.dwColorSpaceHighValue);
-        }
-        Changed();
-        CountBltForTesting();
-        return DD_OK;
-    }
-
-    // The primary always shows the front page and the back buffer the other one, so
-    // swapping the screen's pages swaps the memory behind the two objects.
-    HRESULT Flip(IDirectDrawSurface* target, DWORD /*flags*/) override {
-        if (kind_ != Kind::Primary || partner_ == nullptr) {
-            return DDERR_NOTFLIPPABLE;
-        }
-        if (target != nullptr && target != partner_) {
-            return DDERR_INVALIDPARAMS;
-        }
-        if (Lost() || partner_->Lost()) {
-            return DDERR_SURFACELOST;
-        }
-        if (Busy() || partner_->Busy()) {
-            return DDERR_SURFACEBUSY;
-        }
-        platform::SwapPages();
-        return DD_OK;
-    }
-
-    HRESULT GetAttachedSurface(DDSCAPS* caps, IDirectDrawSurface** out) override {
-        if (caps == nullptr || out == nullptr) {
-            return DDERR_INVALIDPARAMS;
-        }
-        *out = nullptr;
-        Surface* found = nullptr;
-        if (kind_ == Kind::Primary && (caps->dwCaps & (DDSCAPS_BACKBUFFER | DDSCAPS_FLIP))) {
-            found = partner_;
-        } else if (kind_ == Kind::BackBuffer &&
-                   (caps->dwCaps & (DDSCAPS_FRONTBUFFER | DDSCAPS_PRIMARYSURFACE))) {
-            found = partner_;
-        }
-        if (found == nullptr) {
-            return DDERR_NOTFOUND;
-        }
-        found->AddRef();
-        *out = found;
-        return DD_OK;
-    }
-
-    HRESULT IsLost() override { return Lost() ? DDERR_SURFACELOST : DD_OK; }
-
-    HRESULT Restore() override {
-        if (!Lost()) {
-            return DD_OK;
-        }
-        if (!platform::ScreenAvailable()) {
-            return DDERR_WRONGMODE;
-        }
-        // The memory comes back, its contents don't: the program redraws.
-        for (Surface* s : {this, partner_}) {
-            if (s != nullptr) {
-                s->lossStamp_ = platform::ScreenLossCount();
-                s->Clear();
-            }
-        }
-        return DD_OK;
-    }
-
-    HRESULT GetDC(HDC* out) override {
-        if (out == nullptr) {
-            return DDERR_INVALIDPARAMS;
-        }
-        *out = nullptr;
-        if (Lost()) {
-            return DDERR_SURFACELOST;
-        }
-        if (dc_ != nullptr) {
-            return DDERR_DCALREADYCREATED;
-        }
-        if (locked_) {
-            return DDERR_SURFACEBUSY;
-        }
-        std::function<void()> onChanged;
-        if (kind_ == Kind::Primary) {
-            onChanged = [] { platform::MarkFrontPageChanged(); };
-        }
-        dc_ = platform::CreateTargetDC(Target(), std::move(onChanged));
-        if (dc_ == nullptr) {
-            return DDERR_OUTOFMEMORY;
-        }
-        *out = dc_;
-        return DD_OK;
-    }
-
-    HRESULT ReleaseDC(HDC dc) override {
-        if (dc_ == nullptr) {
-            return DDERR_NODC;
-        }
-        if (dc != dc_) {
-            return DDERR_INVALIDPARAMS;
-        }
-        platform::DeleteTargetDC(dc_);
-        dc_ = nullptr;
-        return DD_OK;
-    }
-
-    HRESULT Lock(RECT* rect, DDSURFACEDESC* desc, DWORD /*flags*/, void* /*event*/) override {
-        if (desc == nullptr || !DescSizeOk(desc->dwSize)) {
-            return DDERR_INVALIDPARAMS;
-        }
-        if (Lost()) {
-            return DDERR_SURFACELOST;
-        }
-        if (Busy()) {
-            return DDERR_SURFACEBUSY;
-        }
-        const RECT r = rect ? *rect : RECT{0, 0, width_, height_};
-        if (!RectInside(r, width_, height_)) {
-            return DDERR_INVALIDRECT;
-        }
-        Describe(*desc);
-        PixelTarget t = Target();
-        desc->dwFlags |= DDSD_LPSURFACE;
-        desc->lpSurface =
-            t.pixels + ptrdiff_t(r.top) * t.pitch + ptrdiff_t(r.left) * BytesPerPixel(format_);
-        locked_ = true;
-        return DD_OK;
-    }
-
-    HRESULT Unlock(void* /*surfaceData*/) override {
-        if (!locked_) {
-            return DDERR_NOTLOCKED;
-        }
-        locked_ = false;
-        Changed();
-        return DD_OK;
-    }
-
-    HRESULT SetColorKey(DWORD flags, DDCOLORKEY* key) override {
-        const DWORD which = flags & (DDCKEY_SRCBLT | DDCKEY_DESTBLT);
-        if (which != DDCKEY_SRCBLT && which != DDCKEY_DESTBLT) {
-            return DDERR_INVALIDPARAMS;
-        }
-        bool& has = which == DDCKEY_SRCBLT ? hasSrcKey_ : hasDestKey_;
-        DDCOLORKEY& stored = which == DDCKEY_SRCBLT ? srcKey_ : destKey_;
-        if (key == nullptr) {
-            has = false;
-            return DD_OK;
-        }
-        stored = *key;
-        if (!(flags & DDCKEY_COLORSPACE)) {
-            stored.dwColorSpaceHighValue = stored.dwColorSpaceLowValue;
-        }
-        has = true;
-        return DD_OK;
-    }
-
-    HRESULT GetColorKey(DWORD flags, DDCOLORKEY* key) override {
-        if (key == nullptr) {
-            return DDERR_INVALIDPARAMS;
-        }
-        if (flags == DDCKEY_SRCBLT) {
-            if (!hasSrcKey_) {
-                return DDERR_NOCOLORKEY;
-            }
-            *key = srcKey_;
-            return DD_OK;
-        }
-        if (flags == DDCKEY_DESTBLT) {
-            if (!hasDestKey_) {
-                return DDERR_NOCOLORKEY;
-            }
-            *key = destKey_;
-            return DD_OK;
-        }
-        return DDERR_INVALIDPARAMS;
-    }
-
-    HRESULT GetSurfaceDesc(DDSURFACEDESC* desc) override {
-        if (desc == nullptr || !DescSizeOk(desc->dwSize)) {
-            return DDERR_INVALIDPARAMS;
-        }
-        Describe(*desc);
-        return DD_OK;
-    }
-
-  private:
-    bool Lost() const {
-        if (caps_ & DDSCAPS_SYSTEMMEMORY) {
-            return false;
-        }
-        return lossStamp_ != platform::ScreenLossCount() || !platform::ScreenAvailable();
-    }
-    bool Busy() const { return locked_ || dc_ != nullptr; }
-
-    PixelTarget Target() const {
-        if (kind_ == Kind::Primary) {
-            return platform::FrontPage();
-        }
-        if (kind_ == Kind::BackBuffer) {
-            return platform::BackPage();
-        }
-        return PixelTarget{storage_.get(), pitch_, width_, height_, format_};
-    }
-
-    void Changed() {
-        if (kind_ == Kind::Primary) {
-            platform::MarkFrontPageChanged();
-        }
-    }
-
-    void Clear() {
-        PixelTarget t = Target();
-        for (int32_t y = 0; y < t.height; ++y) {
-            std::memset(t.pixels + ptrdiff_t(y) * t.pitch, 0,
-                        size_t(t.width * BytesPerPixel(format_)));
-        }
-        Changed();
-    }
-
-    void Describe(DDSURFACEDESC& d) const {
-        const DWORD size = d.dwSize;
-        d = DDSURFACEDESC{};
-        d.dwSize = size;
-        d.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_PITCH | DDSD_PIXELFORMAT;
-        d.dwWidth = DWORD(width_);
-        d.dwHeight = DWORD(height_);
-        d.lPitch = pitch_;
-        if (kind_ == Kind::Primary && partner_ != nullptr) {
-            d.dwFlags |= DDSD_BACKBUFFERCOUNT;
-            d.dwBackBufferCount = 1;
-        }
-        if (hasSrcKey_) {
-            d.ddckCKSrcBlt = srcKey_;
-        }
-        if (hasDestKey_) {
-            d.ddckCKDestBlt = destKey_;
-        }
-        d.ddpfPixelFormat = DescribeFormat(format_);
-        d.ddsCaps.dwCaps = caps_;
-    }
-
-    Kind kind_;
-    int32_t width_;
-    int32_t height_;
-    PixelFormat format_;
-    DWORD caps_;
-    int32_t pitch_ = 0;
-    PixelStorage storage_;
-    Surface* partner_ = nullptr;
-    ULONG refs_ = 1;
-    uint32_t lossStamp_ = 0;
-    bool locked_ = false;
-    HDC dc_ = nullptr;
-    bool hasSrcKey_ = false;
-    bool hasDestKey_ = false;
-    DDCOLORKEY srcKey_{};
-    DDCOLORKEY destKey_{};
-};
 
 class DirectDraw final : public IDirectDraw {
   public:
@@ -583,8 +86,8 @@ class DirectDraw final : public IDirectDraw {
         if (!(caps & DDSCAPS_SYSTEMMEMORY)) {
             storedCaps |= DDSCAPS_VIDEOMEMORY;
         }
-        *out = new Surface(Kind::Offscreen, int32_t(desc->dwWidth), int32_t(desc->dwHeight), format,
-                           storedCaps);
+        *out = NewSurface(Kind::Offscreen, int32_t(desc->dwWidth), int32_t(desc->dwHeight), format,
+                          storedCaps);
         return DD_OK;
     }
 
@@ -613,7 +116,7 @@ class DirectDraw final : public IDirectDraw {
                 return DDERR_NOEXCLUSIVEMODE;
             }
         }
-        if (g_primaryExists) {
+        if (PrimaryExists()) {
             return DDERR_PRIMARYSURFACEALREADYEXISTS;
         }
         // GDI keeps drawing on the page that is primary now.
@@ -621,19 +124,20 @@ class DirectDraw final : public IDirectDraw {
             platform::SwapPages();
         }
         const DWORD memory = DDSCAPS_VIDEOMEMORY;
-        auto* primary =
-            new Surface(Kind::Primary, platform::SCREEN_WIDTH, platform::SCREEN_HEIGHT,
-                        PixelFormat::RGB565, caps | memory | (flip ? DDSCAPS_FRONTBUFFER : 0));
+        IDirectDrawSurface* primary =
+            NewSurface(Kind::Primary, platform::SCREEN_WIDTH, platform::SCREEN_HEIGHT,
+                       PixelFormat::RGB565, caps | memory | (flip ? DDSCAPS_FRONTBUFFER : 0));
+        IDirectDrawSurface* back = nullptr;
         if (flip) {
-            auto* back = new Surface(Kind::BackBuffer, platform::SCREEN_WIDTH,
-                                     platform::SCREEN_HEIGHT, PixelFormat::RGB565,
-                                     DDSCAPS_BACKBUFFER | DDSCAPS_FLIP | DDSCAPS_COMPLEX | memory);
-            primary->Attach(back);
-            back->Attach(primary);
+            back = NewSurface(Kind::BackBuffer, platform::SCREEN_WIDTH, platform::SCREEN_HEIGHT,
+                              PixelFormat::RGB565,
+                              DDSCAPS_BACKBUFFER | DDSCAPS_FLIP | DDSCAPS_COMPLEX | memory);
+        }
+        AttachFlipChain(primary, back);
+        if (back != nullptr) {
             // The chain holds the back buffer; GetAttachedSurface hands out references.
             back->Release();
         }
-        g_primaryExists = true;
         *out = primary;
         return DD_OK;
     }
@@ -653,6 +157,9 @@ class DirectDraw final : public IDirectDraw {
 };
 
 }  // namespace
+}  // namespace platform::ddraw
+
+using namespace platform::ddraw;
 
 HRESULT DirectDrawCreate(GUID* guid, IDirectDraw** out, void* outer) {
     if (out == nullptr) {
@@ -675,12 +182,7 @@ HRESULT DirectDrawCreate(GUID* guid, IDirectDraw** out, void* outer) {
 namespace platform {
 
 void RefuseDirectDrawForTesting(bool refuse) {
-    g_refuseDirectDraw = refuse;
-}
-
-void AfterBltForTesting(int nth, std::function<void()> action) {
-    g_bltsBeforeAction = action ? nth : 0;
-    AfterBltAction() = g_bltsBeforeAction > 0 ? std::move(action) : nullptr;
+    ddraw::g_refuseDirectDraw = refuse;
 }
 
 }  // namespace platform

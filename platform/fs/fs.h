@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace platform::fs {
 
@@ -48,6 +49,10 @@ int ReadLink(const std::string& path, std::string& target);
 int CheckWritable(const std::string& path);
 // The current folder, or empty when the system can't say.
 std::string CurrentFolder();
+// The running program's own file, or empty when the system can't say.
+std::string ExecutablePath();
+// The names a folder holds, without "." and "..", in no particular order.
+int ListFolder(const std::string& folder, std::vector<std::string>& names);
 
 enum OpenHow : uint32_t {
     OPEN_READ = 0x01,

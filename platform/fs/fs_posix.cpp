@@ -1,3 +1,4 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -87,6 +88,25 @@ int CheckWritable(const std::string& path) {
 std::string CurrentFolder() {
     std::vector<char> buf(PATH_MAX);
     return ::getcwd(buf.data(), buf.size()) ? std::string(buf.data()) : std::string();
+}
+
+std::string ExecutablePath() {
+    std::string target;
+    return ReadLink("/proc/self/exe", target) == 0 ? target : std::string();
+}
+
+int ListFolder(const std::string& folder, std::vector<std::string>& names) {
+    names.clear();
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr)
+        return errno;
+    while (dirent* e = ::readdir(dir)) {
+        std::string name = e->d_name;
+        if (name != "." && name != "..")
+            names.push_back(std::move(name));
+    }
+    ::closedir(dir);
+    return 0;
 }
 
 int Open(const std::string& path, uint32_t how, uint32_t permissions, Handle& out) {

@@ -53,70 +53,28 @@ bool IsSixteen(Fmt f) {
 
 using namespace platform::gdi;
 
-BOOL StretchBlt(HDC destDC, int xDest, int yDest, int wDest, int hDest, HDC srcDC, int xSrc,
-                int ySrc, int wSrc, int hSrc, DWORD rop) {
-    DC* dst = AsDC(destDC);
-    if (dst == nullptr || !InRange({xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc})) {
-        return FALSE;
-    }
-    Canvas d = dst->View();
-    if (!d.Valid()) {
-        return FALSE;
-    }
-    bool flipX = false, flipY = false;
-    int32_t xd = xDest, yd = yDest, wd = wDest, hd = hDest;
-    Normalise(xd, wd, flipX);
-    Normalise(yd, hd, flipY);
-    if (wd == 0 || hd == 0) {
-        return TRUE;
-    }
-    if (rop == BLACKNESS || rop == WHITENESS || rop == PATCOPY) {
-        COLORREF c = rop == BLACKNESS   ? RGB(0, 0, 0)
-                     : rop == WHITENESS ? RGB(255, 255, 255)
-                                        : (dst->brush ? dst->brush->color : 0);
-        if (rop != PATCOPY || (dst->brush && !dst->brush->null)) {
-            FillBox(d, xd, yd, xd + wd, yd + hd, c);
-            dst->Changed();
-        }
-        return TRUE;
-    }
-    if (rop == DSTINVERT) {
-        for (int32_t y = std::max(yd, 0); y < std::min(yd + hd, d.height); ++y) {
-            for (int32_t x = std::max(xd, 0); x < std::min(xd + wd, d.width); ++x) {
-                COLORREF c = d.Get(x, y);
-                d.Put(x, y, RGB(BYTE(~GetRValue(c)), BYTE(~GetGValue(c)), BYTE(~GetBValue(c))));
-            }
-        }
-        dst->Changed();
-        return TRUE;
-    }
-    if (rop != SRCCOPY) {
-        return FALSE;
-    }
-    DC* src = AsDC(srcDC);
-    if (src == nullptr) {
-        return FALSE;
-    }
-    Canvas s = src->View();
-    if (!s.Valid()) {
-        return FALSE;
-    }
-    int32_t xs = xSrc, ys = ySrc, ws = wSrc, hs = hSrc;
-    Normalise(xs, ws, flipX);
-    Normalise(ys, hs, flipY);
-    if (ws == 0 || hs == 0) {
-        return TRUE;
-    }
+namespace platform::gdi {
+namespace {
 
+// A destination or source rectangle with positive extents, and whether it mirrors.
+struct Span {
+    int32_t x, y, w, h;
+};
+
+// Copies src's sampled pixels over d's visible part of dest.
+void CopyStretched(const Canvas& d, const Canvas& s, const Span& dest, const Span& source,
+                   bool flipX, bool flipY) {
     // Only the visible destination span is mapped; samples outside the source are skipped.
-    int32_t x0 = std::max(xd, 0), x1 = int32_t(std::min<int64_t>(int64_t(xd) + wd, d.width));
-    int32_t y0 = std::max(yd, 0), y1 = int32_t(std::min<int64_t>(int64_t(yd) + hd, d.height));
+    int32_t x0 = std::max(dest.x, d.Left());
+    int32_t x1 = int32_t(std::min<int64_t>(int64_t(dest.x) + dest.w, d.Right()));
+    int32_t y0 = std::max(dest.y, d.Top());
+    int32_t y1 = int32_t(std::min<int64_t>(int64_t(dest.y) + dest.h, d.Bottom()));
     if (x0 >= x1 || y0 >= y1) {
-        return TRUE;
+        return;
     }
     static thread_local std::vector<int32_t> xmap, ymap;
-    BuildMap(xmap, x0 - xd, x1 - x0, wd, ws, xs, flipX);
-    BuildMap(ymap, y0 - yd, y1 - y0, hd, hs, ys, flipY);
+    BuildMap(xmap, x0 - dest.x, x1 - x0, dest.w, source.w, source.x, flipX);
+    BuildMap(ymap, y0 - dest.y, y1 - y0, dest.h, source.h, source.y, flipY);
 
     // Palette sources convert each entry once.
     uint32_t lut[256];
@@ -159,6 +117,78 @@ BOOL StretchBlt(HDC destDC, int xDest, int yDest, int wDest, int hDest, HDC srcD
             }
         }
     }
+}
+
+// The raster operations that need no source: BLACKNESS, WHITENESS, PATCOPY, DSTINVERT.
+void FillOrInvert(DC& dst, const Span& dest, DWORD rop) {
+    if (rop == DSTINVERT) {
+        for (const Canvas& d : dst.Views()) {
+            for (int32_t y = std::max(dest.y, d.Top()); y < std::min(dest.y + dest.h, d.Bottom());
+                 ++y) {
+                for (int32_t x = std::max(dest.x, d.Left());
+                     x < std::min(dest.x + dest.w, d.Right()); ++x) {
+                    COLORREF c = d.Get(x, y);
+                    d.Put(x, y, RGB(BYTE(~GetRValue(c)), BYTE(~GetGValue(c)), BYTE(~GetBValue(c))));
+                }
+            }
+        }
+        dst.Changed();
+        return;
+    }
+    COLORREF c = rop == BLACKNESS   ? RGB(0, 0, 0)
+                 : rop == WHITENESS ? RGB(255, 255, 255)
+                                    : (dst.brush ? dst.brush->color : 0);
+    if (rop != PATCOPY || (dst.brush && !dst.brush->null)) {
+        for (const Canvas& d : dst.Views()) {
+            FillBox(d, dest.x, dest.y, dest.x + dest.w, dest.y + dest.h, c);
+        }
+        dst.Changed();
+    }
+}
+
+}  // namespace
+}  // namespace platform::gdi
+
+BOOL StretchBlt(HDC destDC, int xDest, int yDest, int wDest, int hDest, HDC srcDC, int xSrc,
+                int ySrc, int wSrc, int hSrc, DWORD rop) {
+    DC* dst = AsDC(destDC);
+    if (dst == nullptr || !InRange({xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc})) {
+        return FALSE;
+    }
+    if (!dst->View().Valid()) {
+        return FALSE;
+    }
+    bool flipX = false, flipY = false;
+    Span dest{xDest, yDest, wDest, hDest};
+    Normalise(dest.x, dest.w, flipX);
+    Normalise(dest.y, dest.h, flipY);
+    if (dest.w == 0 || dest.h == 0) {
+        return TRUE;
+    }
+    if (rop == BLACKNESS || rop == WHITENESS || rop == PATCOPY || rop == DSTINVERT) {
+        FillOrInvert(*dst, dest, rop);
+        return TRUE;
+    }
+    if (rop != SRCCOPY) {
+        return FALSE;
+    }
+    DC* src = AsDC(srcDC);
+    if (src == nullptr) {
+        return FALSE;
+    }
+    Canvas s = src->View();
+    if (!s.Valid()) {
+        return FALSE;
+    }
+    Span source{xSrc, ySrc, wSrc, hSrc};
+    Normalise(source.x, source.w, flipX);
+    Normalise(source.y, source.h, flipY);
+    if (source.w == 0 || source.h == 0) {
+        return TRUE;
+    }
+    for (const Canvas& d : dst->Views()) {
+        CopyStretched(d, s, dest, source, flipX, flipY);
+    }
     dst->Changed();
     return TRUE;
 }
@@ -167,25 +197,37 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, in
     return StretchBlt(dest, x, y, width, height, src, xSrc, ySrc, width, height, rop);
 }
 
-COLORREF GetPixel(HDC handle, int x, int y) {
+namespace {
+
+// The DC of handle when (x, y) lies on its canvas, with the canvas; null otherwise.
+DC* PixelDC(HDC handle, int x, int y, Canvas& c) {
     DC* dc = AsDC(handle);
     if (dc == nullptr) {
-        return CLR_INVALID;
+        return nullptr;
     }
-    Canvas c = dc->View();
-    if (!c.Valid() || x < 0 || y < 0 || x >= c.width || y >= c.height) {
-        return CLR_INVALID;
-    }
-    return c.Get(x, y);
+    c = dc->View();
+    return c.Valid() && x >= 0 && y >= 0 && x < c.width && y < c.height ? dc : nullptr;
+}
+
+}  // namespace
+
+COLORREF GetPixel(HDC handle, int x, int y) {
+    Canvas c;
+    return PixelDC(handle, x, y, c) != nullptr ? c.Get(x, y) : CLR_INVALID;
 }
 
 COLORREF SetPixel(HDC handle, int x, int y, COLORREF color) {
-    DC* dc = AsDC(handle);
+    Canvas c;
+    DC* dc = PixelDC(handle, x, y, c);
     if (dc == nullptr) {
         return CLR_INVALID;
     }
-    Canvas c = dc->View();
-    if (!c.Valid() || x < 0 || y < 0 || x >= c.width || y >= c.height) {
+    // Outside the DC's clip nothing is drawn, as outside the canvas.
+    bool visible = false;
+    for (const Canvas& v : dc->Views()) {
+        visible = visible || v.Drawable(x, y);
+    }
+    if (!visible) {
         return CLR_INVALID;
     }
     uint32_t raw = c.Encode(color & 0x00FFFFFF);

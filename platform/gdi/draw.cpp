@@ -1,4 +1,4 @@
-// Lines, rectangles and classic 3-D edges.
+// Lines and rectangles.
 #include <cstdlib>
 
 #include "platform/gdi/gdi_internal.h"
@@ -6,12 +6,6 @@
 using namespace platform::gdi;
 
 namespace {
-
-constexpr COLORREF HIGHLIGHT = RGB(255, 255, 255);
-constexpr COLORREF LIGHT = RGB(192, 192, 192);
-constexpr COLORREF SHADOW = RGB(128, 128, 128);
-constexpr COLORREF DARK_SHADOW = RGB(0, 0, 0);
-constexpr COLORREF FACE = RGB(192, 192, 192);
 
 bool Reasonable(LONG v) {
     return v > -(1 << 24) && v < (1 << 24);
@@ -23,7 +17,7 @@ bool ReasonableRect(const RECT& r) {
 
 void Plot(const Canvas& c, int32_t x, int32_t y, int width, COLORREF color) {
     if (width <= 1) {
-        if (x >= 0 && y >= 0 && x < c.width && y < c.height) {
+        if (c.Drawable(x, y)) {
             c.Put(x, y, color);
         }
         return;
@@ -52,8 +46,10 @@ BOOL LineTo(HDC handle, int x, int y) {
         !Reasonable(dc->pos.y)) {
         return FALSE;
     }
-    Canvas c = dc->View();
-    if (c.Valid() && dc->pen != nullptr && !dc->pen->null) {
+    for (const Canvas& c : dc->Views()) {
+        if (!c.Valid() || dc->pen == nullptr || dc->pen->null) {
+            continue;
+        }
         // Bresenham, leaving out the end point as GDI does.
         int32_t x0 = dc->pos.x, y0 = dc->pos.y;
         int32_t dx = std::abs(x - x0), dy = -std::abs(y - y0);
@@ -84,7 +80,9 @@ int FillRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
         return 0;
     }
     if (!brush->null) {
-        FillBox(dc->View(), rect->left, rect->top, rect->right, rect->bottom, brush->color);
+        for (const Canvas& c : dc->Views()) {
+            FillBox(c, rect->left, rect->top, rect->right, rect->bottom, brush->color);
+        }
         dc->Changed();
     }
     return 1;
@@ -101,11 +99,12 @@ int FrameRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
         return 0;
     }
     if (!brush->null) {
-        Canvas c = dc->View();
-        FillBox(c, r.left, r.top, r.right, r.top + 1, brush->color);
-        FillBox(c, r.left, r.bottom - 1, r.right, r.bottom, brush->color);
-        FillBox(c, r.left, r.top, r.left + 1, r.bottom, brush->color);
-        FillBox(c, r.right - 1, r.top, r.right, r.bottom, brush->color);
+        for (const Canvas& c : dc->Views()) {
+            FillBox(c, r.left, r.top, r.right, r.top + 1, brush->color);
+            FillBox(c, r.left, r.bottom - 1, r.right, r.bottom, brush->color);
+            FillBox(c, r.left, r.top, r.left + 1, r.bottom, brush->color);
+            FillBox(c, r.right - 1, r.top, r.right, r.bottom, brush->color);
+        }
         dc->Changed();
     }
     return 1;
@@ -118,75 +117,21 @@ BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
     if (dc == nullptr || !ReasonableRect(r)) {
         return FALSE;
     }
-    Canvas c = dc->View();
     bool pen = dc->pen != nullptr && !dc->pen->null;
     int32_t inset = pen ? 1 : 0;
-    if (dc->brush != nullptr && !dc->brush->null) {
-        FillBox(c, r.left + inset, r.top + inset, r.right - inset, r.bottom - inset,
-                dc->brush->color);
-    }
-    if (pen && r.right > r.left && r.bottom > r.top) {
-        int32_t w = std::max(dc->pen->width, 1);
-        COLORREF col = dc->pen->color;
-        FillBox(c, r.left, r.top, r.right, r.top + w, col);
-        FillBox(c, r.left, r.bottom - w, r.right, r.bottom, col);
-        FillBox(c, r.left, r.top, r.left + w, r.bottom, col);
-        FillBox(c, r.right - w, r.top, r.right, r.bottom, col);
-    }
-    dc->Changed();
-    return TRUE;
-}
-
-BOOL DrawEdge(HDC handle, RECT* rect, UINT edge, UINT flags) {
-    DC* dc = AsDC(handle);
-    if (dc == nullptr || rect == nullptr || !ReasonableRect(*rect)) {
-        return FALSE;
-    }
-    Canvas c = dc->View();
-    RECT r = *rect;
-    // Each border is one pixel: top-left colour, bottom-right colour.
-    struct Border {
-        UINT raised, sunken;
-        COLORREF raisedTL, raisedBR, sunkenTL, sunkenBR;
-    };
-    const Border borders[2] = {
-        {BDR_RAISEDOUTER, BDR_SUNKENOUTER, LIGHT, DARK_SHADOW, SHADOW, HIGHLIGHT},
-        {BDR_RAISEDINNER, BDR_SUNKENINNER, HIGHLIGHT, SHADOW, DARK_SHADOW, LIGHT},
-    };
-    for (const Border& b : borders) {
-        bool raised = (edge & b.raised) != 0, sunken = (edge & b.sunken) != 0;
-        if (!raised && !sunken) {
-            continue;
+    for (const Canvas& c : dc->Views()) {
+        if (dc->brush != nullptr && !dc->brush->null) {
+            FillBox(c, r.left + inset, r.top + inset, r.right - inset, r.bottom - inset,
+                    dc->brush->color);
         }
-        COLORREF tl = raised ? b.raisedTL : b.sunkenTL;
-        COLORREF br = raised ? b.raisedBR : b.sunkenBR;
-        if (flags & BF_MONO) {
-            tl = br = DARK_SHADOW;
-        } else if (flags & BF_FLAT) {
-            tl = br = SHADOW;
+        if (pen && r.right > r.left && r.bottom > r.top) {
+            int32_t w = std::max(dc->pen->width, 1);
+            COLORREF col = dc->pen->color;
+            FillBox(c, r.left, r.top, r.right, r.top + w, col);
+            FillBox(c, r.left, r.bottom - w, r.right, r.bottom, col);
+            FillBox(c, r.left, r.top, r.left + w, r.bottom, col);
+            FillBox(c, r.right - w, r.top, r.right, r.bottom, col);
         }
-        if (flags & BF_TOP) {
-            FillBox(c, r.left, r.top, r.right, r.top + 1, tl);
-        }
-        if (flags & BF_LEFT) {
-            FillBox(c, r.left, r.top, r.left + 1, r.bottom, tl);
-        }
-        if (flags & BF_BOTTOM) {
-            FillBox(c, r.left, r.bottom - 1, r.right, r.bottom, br);
-        }
-        if (flags & BF_RIGHT) {
-            FillBox(c, r.right - 1, r.top, r.right, r.bottom, br);
-        }
-        r.left += (flags & BF_LEFT) ? 1 : 0;
-        r.top += (flags & BF_TOP) ? 1 : 0;
-        r.right -= (flags & BF_RIGHT) ? 1 : 0;
-        r.bottom -= (flags & BF_BOTTOM) ? 1 : 0;
-    }
-    if (flags & BF_MIDDLE) {
-        FillBox(c, r.left, r.top, r.right, r.bottom, (flags & BF_MONO) ? HIGHLIGHT : FACE);
-    }
-    if (flags & BF_ADJUST) {
-        *rect = r;
     }
     dc->Changed();
     return TRUE;

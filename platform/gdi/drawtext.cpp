@@ -156,7 +156,7 @@ int DrawText(HDC handle, LPCSTR text, int count, RECT* rect, UINT format) {
         }
     }
 
-    Canvas canvas = dc->View();
+    const DC::ViewRange views = dc->Views();
     ClipBox box = clip ? ClipBox{rect->left, rect->top, rect->right, rect->bottom}
                        : ClipBox{INT32_MIN / 2, INT32_MIN / 2, INT32_MAX / 2, INT32_MAX / 2};
     int32_t maxWidth = 0;
@@ -172,8 +172,10 @@ int DrawText(HDC handle, LPCSTR text, int count, RECT* rect, UINT format) {
             } else if (format & DT_RIGHT) {
                 x = rect->right - w;
             }
-            DrawTextRun(*dc, canvas, x, y, lineText, line.length, box,
-                        s.underline.data() + line.start);
+            for (const Canvas& canvas : views) {
+                DrawTextRun(*dc, canvas, x, y, lineText, line.length, box,
+                            s.underline.data() + line.start);
+            }
             drew = true;
         }
         y += lineHeight;

@@ -16,7 +16,6 @@ struct HBRUSH__;
 using HBRUSH = HBRUSH__*;
 struct HPEN__;
 using HPEN = HPEN__*;
-using HANDLE = void*;
 
 constexpr DWORD SRCCOPY = 0x00CC0020;
 constexpr DWORD PATCOPY = 0x00F00021;
@@ -89,25 +88,6 @@ constexpr UINT DT_EXPANDTABS = 0x0040;
 constexpr UINT DT_NOCLIP = 0x0100;
 constexpr UINT DT_CALCRECT = 0x0400;
 constexpr UINT DT_NOPREFIX = 0x0800;
-
-// DrawEdge.
-constexpr UINT BDR_RAISEDOUTER = 0x0001;
-constexpr UINT BDR_SUNKENOUTER = 0x0002;
-constexpr UINT BDR_RAISEDINNER = 0x0004;
-constexpr UINT BDR_SUNKENINNER = 0x0008;
-constexpr UINT EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER;
-constexpr UINT EDGE_SUNKEN = BDR_SUNKENOUTER | BDR_SUNKENINNER;
-constexpr UINT EDGE_ETCHED = BDR_SUNKENOUTER | BDR_RAISEDINNER;
-constexpr UINT EDGE_BUMP = BDR_RAISEDOUTER | BDR_SUNKENINNER;
-constexpr UINT BF_LEFT = 0x0001;
-constexpr UINT BF_TOP = 0x0002;
-constexpr UINT BF_RIGHT = 0x0004;
-constexpr UINT BF_BOTTOM = 0x0008;
-constexpr UINT BF_RECT = BF_LEFT | BF_TOP | BF_RIGHT | BF_BOTTOM;
-constexpr UINT BF_MIDDLE = 0x0800;
-constexpr UINT BF_ADJUST = 0x2000;
-constexpr UINT BF_FLAT = 0x4000;
-constexpr UINT BF_MONO = 0x8000;
 
 struct BITMAP {
     LONG bmType;
@@ -219,8 +199,6 @@ BOOL LineTo(HDC dc, int x, int y);
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
 int FrameRect(HDC dc, const RECT* rect, HBRUSH brush);
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom);
-// Classic 3-D edges: light grey / white highlights and grey / black shadows.
-BOOL DrawEdge(HDC dc, RECT* rect, UINT edge, UINT flags);
 
 // Text attributes. Each returns the previous value.
 COLORREF SetTextColor(HDC dc, COLORREF color);

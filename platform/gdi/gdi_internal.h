@@ -1,6 +1,7 @@
 // The objects behind GDI's handles, shared by the gdi/ sources only.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -8,7 +9,7 @@
 #include <vector>
 
 #include "platform/gdi/gdi.h"
-#include "platform/screen.h"
+#include "platform/host/screen.h"
 
 namespace platform::gdi {
 
@@ -39,6 +40,10 @@ inline uint32_t ToXrgb(COLORREF c) {
     return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
 }
 
+struct ClipBox {
+    int32_t left, top, right, bottom;
+};
+
 // A view of pixels with the top row first; pitch is negative for bottom-up DIBs.
 struct Canvas {
     uint8_t* row0 = nullptr;
@@ -47,8 +52,20 @@ struct Canvas {
     int32_t height = 0;
     Fmt fmt = Fmt::RGB565;
     const std::vector<uint32_t>* palette = nullptr;  // PAL8 and MONO1
+    // The part drawing may change: all of the canvas unless a DC's clip narrows it.
+    int32_t clipLeft = 0;
+    int32_t clipTop = 0;
+    int32_t clipRight = INT32_MAX;
+    int32_t clipBottom = INT32_MAX;
 
     bool Valid() const { return row0 != nullptr && width > 0 && height > 0; }
+    int32_t Left() const { return std::max(clipLeft, 0); }
+    int32_t Top() const { return std::max(clipTop, 0); }
+    int32_t Right() const { return std::min(clipRight, width); }
+    int32_t Bottom() const { return std::min(clipBottom, height); }
+    bool Drawable(int32_t x, int32_t y) const {
+        return x >= Left() && y >= Top() && x < Right() && y < Bottom();
+    }
     uint8_t* Row(int32_t y) const { return row0 + ptrdiff_t(y) * pitch; }
     COLORREF Get(int32_t x, int32_t y) const;
     // Stores the colour converted to this format.
@@ -122,8 +139,35 @@ struct DC {
     COLORREF bkColor = RGB(255, 255, 255);
     int bkMode = OPAQUE;
     POINT pos{0, 0};
+    // A target DC of a window draws only where the window can be seen.
+    bool clipped = false;
+    std::vector<ClipBox> clip;
 
     Canvas View() const;
+    // The canvas once for each clip rectangle, each narrowed to it (none when nothing of
+    // the DC can be seen), made as the loop goes: drawing allocates nothing.
+    class ViewRange {
+      public:
+        explicit ViewRange(const DC& dc) : dc_(dc), whole_(dc.View()) {}
+        struct Iterator {
+            const ViewRange* range;
+            size_t index;
+            Canvas operator*() const { return range->At(index); }
+            Iterator& operator++() {
+                ++index;
+                return *this;
+            }
+            bool operator!=(const Iterator& o) const { return index != o.index; }
+        };
+        Iterator begin() const { return {this, 0}; }
+        Iterator end() const { return {this, dc_.clipped ? dc_.clip.size() : 1}; }
+
+      private:
+        Canvas At(size_t i) const;
+        const DC& dc_;
+        Canvas whole_;
+    };
+    ViewRange Views() const { return ViewRange(*this); }
     void Changed() const {
         if (onChanged) {
             onChanged();
@@ -141,12 +185,13 @@ Pen* AsPen(HGDIOBJ h);
 // Registers a new object and returns its handle.
 HGDIOBJ Register(std::unique_ptr<Object> object);
 
+// Bits per pixel of a layout, and the layout of a target's pixel format.
+int BitsFor(Fmt fmt);
+Fmt FmtOf(PixelFormat f);
+
 // Fills [x0, x1) x [y0, y1) clipped to the canvas.
 void FillBox(const Canvas& c, int32_t x0, int32_t y0, int32_t x1, int32_t y1, COLORREF color);
 
-struct ClipBox {
-    int32_t left, top, right, bottom;
-};
 // Draws a run of single-byte text with the cell's top-left at (x, y), clipped to clip.
 // underlineAt, when not null, marks characters to underline (prefix handling).
 void DrawTextRun(const DC& dc, const Canvas& canvas, int32_t x, int32_t y, const char* text,

@@ -37,6 +37,63 @@ struct DibHeader {
     size_t headerEnd = 0;  // after header, masks and palette
 };
 
+// The colour masks of a bit-field DIB (after a small header, or inside a large one), or
+// the fixed ones of 16 and 32 bits; pos moves past any it read.
+bool ReadMasks(const uint8_t* p, size_t n, uint32_t headerSize, DibHeader& h, size_t& pos) {
+    if (h.compression == BI_BITFIELDS) {
+        if (headerSize >= 52) {
+            for (int i = 0; i < (headerSize >= 56 ? 4 : 3); ++i) {
+                h.masks[i] = U32(p + 40 + 4 * i);
+            }
+        } else {
+            if (n < pos + 12) {
+                return false;
+            }
+            for (int i = 0; i < 3; ++i) {
+                h.masks[i] = U32(p + pos + 4 * i);
+            }
+            pos += 12;
+        }
+        if (h.masks[0] == 0 && h.masks[1] == 0 && h.masks[2] == 0) {
+            return false;
+        }
+    } else if (h.bpp == 16) {
+        h.masks[0] = 0x7C00;
+        h.masks[1] = 0x03E0;
+        h.masks[2] = 0x001F;
+    } else if (h.bpp == 32) {
+        h.masks[0] = 0x00FF0000;
+        h.masks[1] = 0x0000FF00;
+        h.masks[2] = 0x000000FF;
+    }
+    return true;
+}
+
+// The palette of a DIB of 8 bits or fewer; pos moves past it.
+bool ReadPalette(const uint8_t* p, size_t n, bool core, DibHeader& h, size_t& pos) {
+    if (h.bpp <= 8) {
+        uint32_t maxColors = 1u << h.bpp;
+        uint32_t used = core ? 0 : U32(p + 32);
+        if (used == 0) {
+            used = maxColors;
+        }
+        if (used > maxColors) {
+            return false;
+        }
+        size_t entry = core ? 3 : 4;
+        if (n < pos || (n - pos) / entry < used) {
+            return false;
+        }
+        h.palette.resize(used);
+        for (uint32_t i = 0; i < used; ++i) {
+            const uint8_t* e = p + pos + entry * i;
+            h.palette[i] = (uint32_t(e[2]) << 16) | (uint32_t(e[1]) << 8) | e[0];
+        }
+        pos += entry * used;
+    }
+    return true;
+}
+
 // Parses a packed DIB's header, masks and palette. heightDivisor is 2 for icon images,
 // whose height counts the colour and mask halves.
 bool ParseDibHeader(const uint8_t* p, size_t n, int32_t heightDivisor, DibHeader& h) {
@@ -92,51 +149,8 @@ bool ParseDibHeader(const uint8_t* p, size_t n, int32_t heightDivisor, DibHeader
         return false;
     }
     size_t pos = headerSize;
-    if (h.compression == BI_BITFIELDS) {
-        if (headerSize >= 52) {
-            for (int i = 0; i < (headerSize >= 56 ? 4 : 3); ++i) {
-                h.masks[i] = U32(p + 40 + 4 * i);
-            }
-        } else {
-            if (n < pos + 12) {
-                return false;
-            }
-            for (int i = 0; i < 3; ++i) {
-                h.masks[i] = U32(p + pos + 4 * i);
-            }
-            pos += 12;
-        }
-        if (h.masks[0] == 0 && h.masks[1] == 0 && h.masks[2] == 0) {
-            return false;
-        }
-    } else if (h.bpp == 16) {
-        h.masks[0] = 0x7C00;
-        h.masks[1] = 0x03E0;
-        h.masks[2] = 0x001F;
-    } else if (h.bpp == 32) {
-        h.masks[0] = 0x00FF0000;
-        h.masks[1] = 0x0000FF00;
-        h.masks[2] = 0x000000FF;
-    }
-    if (h.bpp <= 8) {
-        uint32_t maxColors = 1u << h.bpp;
-        uint32_t used = core ? 0 : U32(p + 32);
-        if (used == 0) {
-            used = maxColors;
-        }
-        if (used > maxColors) {
-            return false;
-        }
-        size_t entry = core ? 3 : 4;
-        if (n < pos || (n - pos) / entry < used) {
-            return false;
-        }
-        h.palette.resize(used);
-        for (uint32_t i = 0; i < used; ++i) {
-            const uint8_t* e = p + pos + entry * i;
-            h.palette[i] = (uint32_t(e[2]) << 16) | (uint32_t(e[1]) << 8) | e[0];
-        }
-        pos += entry * used;
+    if (!ReadMasks(p, n, headerSize, h, pos) || !ReadPalette(p, n, core, h, pos)) {
+        return false;
     }
     h.headerEnd = pos;
     return true;

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "platform/screen.h"
+#include "platform/host/screen.h"
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-function"

@@ -1,7 +1,7 @@
 #include "platform/host/host.h"
 
 #include "platform/host/headless.h"
-#include "platform/screen.h"
+#include "platform/host/screen.h"
 
 namespace platform {
 namespace {
@@ -19,12 +19,14 @@ Host& CurrentHost() {
     std::unique_ptr<Host>& slot = Slot();
     if (!slot) {
         slot = std::make_unique<HeadlessHost>();
+        AttachScreen(slot.get());
     }
     return *slot;
 }
 
 void InstallHost(std::unique_ptr<Host> host) {
     Slot() = std::move(host);
+    AttachScreen(Slot().get());
     ResetScreen();
 }
 

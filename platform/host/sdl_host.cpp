@@ -13,12 +13,12 @@
 
 #include "platform/host/host.h"
 #include "platform/host/keymap.h"
+#include "platform/host/screen.h"
 #include "platform/host/sdl_presenter.h"
 #include "platform/host/sharp_image.h"
 #include "platform/host/shown_page.h"
 #include "platform/host/video_drivers.h"
 #include "platform/host/viewport.h"
-#include "platform/screen.h"
 
 namespace platform {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "platform/screen.h"
+#include "platform/host/screen.h"
 
 namespace platform {
 namespace {

@@ -1,6 +1,8 @@
 #include "platform/user/style_painter.h"
 
 #include <algorithm>
+#include <cmath>
+#include <map>
 #include <string>
 
 #include "platform/gdi/gdi.h"
@@ -18,7 +20,7 @@ COLORREF GetSysColor(int index) {
             return RGB(192, 192, 192);
         case 1:  // COLOR_BACKGROUND
             return RGB(0, 128, 128);
-        case 2:  // COLOR_ACTIVECAPTION
+        case COLOR_ACTIVECAPTION:
         case COLOR_HIGHLIGHT:
             return RGB(0, 0, 128);
         case 3:   // COLOR_INACTIVECAPTION
@@ -27,7 +29,7 @@ COLORREF GetSysColor(int index) {
         case COLOR_GRAYTEXT:
             return RGB(128, 128, 128);
         case COLOR_WINDOW:
-        case 9:  // COLOR_CAPTIONTEXT
+        case COLOR_CAPTIONTEXT:
         case COLOR_HIGHLIGHTTEXT:
         case COLOR_BTNHIGHLIGHT:
             return RGB(255, 255, 255);
@@ -45,6 +47,11 @@ COLORREF GetSysColor(int index) {
 
 namespace platform {
 namespace {
+
+bool Reasonable(const RECT& r) {
+    auto ok = [](LONG v) { return v > -(1 << 24) && v < (1 << 24); };
+    return ok(r.left) && ok(r.top) && ok(r.right) && ok(r.bottom);
+}
 
 void Fill(HDC dc, LONG left, LONG top, LONG right, LONG bottom, COLORREF colour) {
     if (right <= left || bottom <= top) {
@@ -73,6 +80,22 @@ bool Empty(const RECT& r) {
     return r.right <= r.left || r.bottom <= r.top;
 }
 
+// The colour roles of an outer and an inner one-pixel border.
+struct Edge {
+    int outerTL, outerBR, innerTL, innerBR;
+};
+
+void TwoBorders(HDC dc, const RECT& rect, const Edge& e) {
+    if (Empty(rect)) {
+        return;
+    }
+    Border(dc, rect, GetSysColor(e.outerTL), GetSysColor(e.outerBR));
+    RECT inner = Inset(rect, 1);
+    if (!Empty(inner)) {
+        Border(dc, inner, GetSysColor(e.innerTL), GetSysColor(e.innerBR));
+    }
+}
+
 // Draws a glyph of rows (each '#' a pixel) centred in rect.
 void PaintGlyph(HDC dc, const RECT& rect, const char* const* rows, int height, COLORREF colour) {
     int width = 0;
@@ -94,37 +117,39 @@ void PaintGlyph(HDC dc, const RECT& rect, const char* const* rows, int height, C
 
 }  // namespace
 
+void PaintImage(HDC dc, int x, int y, int width, int height, const uint32_t* argb) {
+    for (int j = 0; j < height; ++j)
+        for (int i = 0; i < width; ++i) {
+            uint32_t p = argb[j * width + i];
+            uint32_t a = p >> 24;
+            if (a == 0)
+                continue;
+            BYTE r = BYTE(p >> 16), g = BYTE(p >> 8), b = BYTE(p);
+            if (a < 255) {
+                COLORREF under = GetPixel(dc, x + i, y + j);
+                if (under == CLR_INVALID)
+                    continue;
+                auto mix = [a](int s, int d) {
+                    return BYTE((s * int(a) + d * int(255 - a)) / 255);
+                };
+                r = mix(r, GetRValue(under));
+                g = mix(g, GetGValue(under));
+                b = mix(b, GetBValue(under));
+            }
+            SetPixel(dc, x + i, y + j, RGB(r, g, b));
+        }
+}
+
 void PaintRaisedEdge(HDC dc, const RECT& rect) {
-    if (Empty(rect)) {
-        return;
-    }
-    Border(dc, rect, GetSysColor(COLOR_3DLIGHT), GetSysColor(COLOR_3DDKSHADOW));
-    RECT inner = Inset(rect, 1);
-    if (!Empty(inner)) {
-        Border(dc, inner, GetSysColor(COLOR_3DHILIGHT), GetSysColor(COLOR_3DSHADOW));
-    }
+    TwoBorders(dc, rect, {COLOR_3DLIGHT, COLOR_3DDKSHADOW, COLOR_3DHILIGHT, COLOR_3DSHADOW});
 }
 
 void PaintSunkenEdge(HDC dc, const RECT& rect) {
-    if (Empty(rect)) {
-        return;
-    }
-    Border(dc, rect, GetSysColor(COLOR_3DSHADOW), GetSysColor(COLOR_3DHILIGHT));
-    RECT inner = Inset(rect, 1);
-    if (!Empty(inner)) {
-        Border(dc, inner, GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DLIGHT));
-    }
+    TwoBorders(dc, rect, {COLOR_3DSHADOW, COLOR_3DHILIGHT, COLOR_3DDKSHADOW, COLOR_3DLIGHT});
 }
 
 void PaintEtchedFrame(HDC dc, const RECT& rect) {
-    if (Empty(rect)) {
-        return;
-    }
-    Border(dc, rect, GetSysColor(COLOR_3DSHADOW), GetSysColor(COLOR_3DHILIGHT));
-    RECT inner = Inset(rect, 1);
-    if (!Empty(inner)) {
-        Border(dc, inner, GetSysColor(COLOR_3DHILIGHT), GetSysColor(COLOR_3DSHADOW));
-    }
+    TwoBorders(dc, rect, {COLOR_3DSHADOW, COLOR_3DHILIGHT, COLOR_3DHILIGHT, COLOR_3DSHADOW});
 }
 
 void PaintModalFrame(HDC dc, const RECT& rect) {
@@ -138,6 +163,30 @@ void PaintModalFrame(HDC dc, const RECT& rect) {
 
 void PaintFace(HDC dc, const RECT& rect) {
     Fill(dc, rect.left, rect.top, rect.right, rect.bottom, GetSysColor(COLOR_3DFACE));
+}
+
+void PaintFill(HDC dc, const RECT& rect, COLORREF colour) {
+    Fill(dc, rect.left, rect.top, rect.right, rect.bottom, colour);
+}
+
+void PaintCaption(HDC dc, const RECT& bar, const char* text) {
+    Fill(dc, bar.left, bar.top, bar.right, bar.bottom, GetSysColor(COLOR_ACTIVECAPTION));
+    static HFONT bold =
+        CreateFont(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+    HGDIOBJ old = SelectObject(dc, bold);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_CAPTIONTEXT));
+    RECT t = {bar.left + 3, bar.top, bar.right - 2, bar.bottom};
+    DrawText(dc, text, -1, &t, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, old);
+}
+
+void PaintScrollArrow(HDC dc, const RECT& rect, bool up, COLORREF colour) {
+    LONG cx = (rect.left + rect.right) / 2, cy = (rect.top + rect.bottom) / 2;
+    for (LONG i = 0; i < 4; ++i) {
+        LONG y = up ? cy - 2 + i : cy + 1 - i;
+        Fill(dc, cx - i, y, cx + i + 1, y + 1, colour);
+    }
 }
 
 void PaintButton(HDC dc, const RECT& rect, ButtonLook look, bool focused) {
@@ -224,6 +273,21 @@ void PaintSubmenuArrow(HDC dc, const RECT& rect, COLORREF colour) {
     PaintGlyph(dc, rect, rows, 7, colour);
 }
 
+HFONT DialogFont(int pointSize, const std::string& face) {
+    static std::map<std::pair<int, std::string>, HFONT> fonts;
+    auto key = std::make_pair(pointSize, face);
+    auto it = fonts.find(key);
+    if (it != fonts.end())
+        return it->second;
+    // Points at 96 dpi, rounded as MulDiv does: 8 points is 11 pixels.
+    int height = -int(std::lround(pointSize * 96.0 / 72.0));
+    HFONT f = CreateFont(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                         face.empty() ? "MS Sans Serif" : face.c_str());
+    fonts[key] = f;
+    return f;
+}
+
 HFONT ChromeFont() {
     static HFONT font = CreateFont(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET,
                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -232,3 +296,58 @@ HFONT ChromeFont() {
 }
 
 }  // namespace platform
+
+BOOL DrawEdge(HDC dc, RECT* rect, UINT edge, UINT flags) {
+    using platform::Fill;
+    if (rect == nullptr || !platform::Reasonable(*rect) || GetTextColor(dc) == CLR_INVALID) {
+        return FALSE;
+    }
+    RECT r = *rect;
+    struct Ring {
+        UINT raised, sunken;
+        int raisedTL, raisedBR, sunkenTL, sunkenBR;
+    };
+    const Ring rings[2] = {
+        {BDR_RAISEDOUTER, BDR_SUNKENOUTER, COLOR_3DLIGHT, COLOR_3DDKSHADOW, COLOR_3DSHADOW,
+         COLOR_3DHILIGHT},
+        {BDR_RAISEDINNER, BDR_SUNKENINNER, COLOR_3DHILIGHT, COLOR_3DSHADOW, COLOR_3DDKSHADOW,
+         COLOR_3DLIGHT},
+    };
+    for (const Ring& ring : rings) {
+        bool raised = (edge & ring.raised) != 0, sunken = (edge & ring.sunken) != 0;
+        if (!raised && !sunken) {
+            continue;
+        }
+        COLORREF tl = GetSysColor(raised ? ring.raisedTL : ring.sunkenTL);
+        COLORREF br = GetSysColor(raised ? ring.raisedBR : ring.sunkenBR);
+        if (flags & BF_MONO) {
+            tl = br = GetSysColor(COLOR_3DDKSHADOW);
+        } else if (flags & BF_FLAT) {
+            tl = br = GetSysColor(COLOR_3DSHADOW);
+        }
+        if (flags & BF_TOP) {
+            Fill(dc, r.left, r.top, r.right, r.top + 1, tl);
+        }
+        if (flags & BF_LEFT) {
+            Fill(dc, r.left, r.top, r.left + 1, r.bottom, tl);
+        }
+        if (flags & BF_BOTTOM) {
+            Fill(dc, r.left, r.bottom - 1, r.right, r.bottom, br);
+        }
+        if (flags & BF_RIGHT) {
+            Fill(dc, r.right - 1, r.top, r.right, r.bottom, br);
+        }
+        r.left += (flags & BF_LEFT) ? 1 : 0;
+        r.top += (flags & BF_TOP) ? 1 : 0;
+        r.right -= (flags & BF_RIGHT) ? 1 : 0;
+        r.bottom -= (flags & BF_BOTTOM) ? 1 : 0;
+    }
+    if (flags & BF_MIDDLE) {
+        Fill(dc, r.left, r.top, r.right, r.bottom,
+             GetSysColor((flags & BF_MONO) ? COLOR_3DHILIGHT : COLOR_3DFACE));
+    }
+    if (flags & BF_ADJUST) {
+        *rect = r;
+    }
+    return TRUE;
+}

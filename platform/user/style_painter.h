@@ -3,13 +3,18 @@
 // through it, so they look alike.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 #include "platform/windef.h"
 
 // GetSysColor indices, with Win32's values.
+constexpr int COLOR_ACTIVECAPTION = 2;
 constexpr int COLOR_MENU = 4;
 constexpr int COLOR_WINDOW = 5;
 constexpr int COLOR_WINDOWFRAME = 6;
 constexpr int COLOR_MENUTEXT = 7;
+constexpr int COLOR_CAPTIONTEXT = 9;
 constexpr int COLOR_WINDOWTEXT = 8;
 constexpr int COLOR_HIGHLIGHT = 13;
 constexpr int COLOR_HIGHLIGHTTEXT = 14;
@@ -24,27 +29,59 @@ constexpr int COLOR_3DHILIGHT = COLOR_BTNHIGHLIGHT;
 constexpr int COLOR_3DDKSHADOW = 21;
 constexpr int COLOR_3DLIGHT = 22;
 
+// DrawEdge.
+constexpr UINT BDR_RAISEDOUTER = 0x0001;
+constexpr UINT BDR_SUNKENOUTER = 0x0002;
+constexpr UINT BDR_RAISEDINNER = 0x0004;
+constexpr UINT BDR_SUNKENINNER = 0x0008;
+constexpr UINT EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER;
+constexpr UINT EDGE_SUNKEN = BDR_SUNKENOUTER | BDR_SUNKENINNER;
+constexpr UINT EDGE_ETCHED = BDR_SUNKENOUTER | BDR_RAISEDINNER;
+constexpr UINT EDGE_BUMP = BDR_RAISEDOUTER | BDR_SUNKENINNER;
+constexpr UINT BF_LEFT = 0x0001;
+constexpr UINT BF_TOP = 0x0002;
+constexpr UINT BF_RIGHT = 0x0004;
+constexpr UINT BF_BOTTOM = 0x0008;
+constexpr UINT BF_RECT = BF_LEFT | BF_TOP | BF_RIGHT | BF_BOTTOM;
+constexpr UINT BF_MIDDLE = 0x0800;
+constexpr UINT BF_ADJUST = 0x2000;
+constexpr UINT BF_FLAT = 0x4000;
+constexpr UINT BF_MONO = 0x8000;
+
 // The classic scheme: grey face (192, 192, 192), white highlight, grey and black shadows,
 // navy selection.
 COLORREF GetSysColor(int index);
+// Classic 3-D edges in the scheme's colours: each border one pixel, the top and left in
+// its light colour, the bottom and right (and the corners they share) in its dark one.
+BOOL DrawEdge(HDC dc, RECT* rect, UINT edge, UINT flags);
 
 namespace platform {
 
 enum class ButtonLook { Normal, Pressed, Default, DefaultPressed };
 
 // Each paints inside rect (right and bottom exclusive) and nothing outside it.
-void PaintRaisedEdge(HDC dc, const RECT& rect);    // two-pixel raised border (buttons, popups)
-void PaintSunkenEdge(HDC dc, const RECT& rect);    // two-pixel sunken border (edit fields)
-void PaintEtchedFrame(HDC dc, const RECT& rect);   // group boxes and separators
-void PaintModalFrame(HDC dc, const RECT& rect);    // a dialog or message box outline
-void PaintFace(HDC dc, const RECT& rect);          // fill in COLOR_3DFACE
+void PaintRaisedEdge(HDC dc, const RECT& rect);   // two-pixel raised border (buttons, popups)
+void PaintSunkenEdge(HDC dc, const RECT& rect);   // two-pixel sunken border (edit fields)
+void PaintEtchedFrame(HDC dc, const RECT& rect);  // group boxes and separators
+void PaintModalFrame(HDC dc, const RECT& rect);   // a dialog or message box outline
+void PaintFace(HDC dc, const RECT& rect);         // fill in COLOR_3DFACE
+void PaintFill(HDC dc, const RECT& rect, COLORREF colour);
+// A window's caption bar: the active caption colour, and the text in the bold face.
+void PaintCaption(HDC dc, const RECT& bar, const char* text);
+// A small arrow pointing up or down, centred in rect (scroll bars, drop-downs).
+void PaintScrollArrow(HDC dc, const RECT& rect, bool up, COLORREF colour);
 void PaintButton(HDC dc, const RECT& rect, ButtonLook look, bool focused);
-void PaintFocusRect(HDC dc, const RECT& rect);     // dotted rectangle
-void PaintSeparator(HDC dc, const RECT& rect);     // a horizontal etched line centred in rect
+void PaintFocusRect(HDC dc, const RECT& rect);  // dotted rectangle
+void PaintSeparator(HDC dc, const RECT& rect);  // a horizontal etched line centred in rect
 void PaintCheckMark(HDC dc, const RECT& rect, COLORREF colour);
 void PaintSubmenuArrow(HDC dc, const RECT& rect, COLORREF colour);
 // The dialog and menu font: 8-point "MS Sans Serif" at 96 dpi through the font matcher
 // (11 pixels high), created once and never deleted.
 HFONT ChromeFont();
+// The font a dialog template names, by point size at 96 dpi and face (cached; never
+// deleted).
+HFONT DialogFont(int pointSize, const std::string& face);
+// Draws a 0xAARRGGBB image at (x, y), blending with what is beneath.
+void PaintImage(HDC dc, int x, int y, int width, int height, const uint32_t* argb);
 
 }  // namespace platform

@@ -13,11 +13,16 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "platform/styles.h"
 #include "platform/windef.h"
 
 using ATOM = WORD;
+#define VORLA_USER_HANDLE(name) \
+    struct name##__;            \
+    using name = name##__*
 using LONG_PTR = intptr_t;
 using SHORT = int16_t;
 
@@ -35,15 +40,20 @@ constexpr UINT WM_KILLFOCUS = 0x0008;
 constexpr UINT WM_ENABLE = 0x000A;
 constexpr UINT WM_SETTEXT = 0x000C;
 constexpr UINT WM_GETTEXT = 0x000D;
+constexpr UINT WM_GETTEXTLENGTH = 0x000E;
 constexpr UINT WM_PAINT = 0x000F;
 constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_QUIT = 0x0012;
 constexpr UINT WM_ERASEBKGND = 0x0014;
 constexpr UINT WM_SHOWWINDOW = 0x0018;
 constexpr UINT WM_SETCURSOR = 0x0020;
+constexpr UINT WM_NEXTDLGCTL = 0x0028;
+constexpr UINT WM_SETFONT = 0x0030;
+constexpr UINT WM_GETFONT = 0x0031;
 constexpr UINT WM_SETICON = 0x0080;
 constexpr UINT WM_NCCREATE = 0x0081;
 constexpr UINT WM_NCDESTROY = 0x0082;
+constexpr UINT WM_GETDLGCODE = 0x0087;
 constexpr UINT WM_KEYFIRST = 0x0100;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
@@ -57,6 +67,10 @@ constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_SYSCOMMAND = 0x0112;
 constexpr UINT WM_TIMER = 0x0113;
 constexpr UINT WM_INITMENUPOPUP = 0x0117;
+// Sent to the owner of a modal loop (a dialog's, a menu's) each time the loop is idle.
+constexpr UINT WM_ENTERIDLE = 0x0121;
+constexpr WPARAM MSGF_DIALOGBOX = 0;
+constexpr WPARAM MSGF_MENU = 2;
 constexpr UINT WM_MOUSEFIRST = 0x0200;
 constexpr UINT WM_MOUSEMOVE = 0x0200;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;
@@ -70,7 +84,26 @@ constexpr UINT WM_MBUTTONUP = 0x0208;
 constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
 constexpr UINT WM_MOUSELAST = 0x0209;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
+constexpr UINT WM_CUT = 0x0300;
+constexpr UINT WM_COPY = 0x0301;
+constexpr UINT WM_PASTE = 0x0302;
+constexpr UINT WM_CLEAR = 0x0303;
 constexpr UINT WM_USER = 0x0400;
+// Asked of a dialog by its push buttons: which one is the default.
+constexpr UINT DM_GETDEFID = WM_USER + 0;
+constexpr UINT DM_SETDEFID = WM_USER + 1;
+constexpr WORD DC_HASDEFID = 0x534B;
+
+// WM_GETDLGCODE answers.
+constexpr LRESULT DLGC_WANTARROWS = 0x0001;
+constexpr LRESULT DLGC_WANTTAB = 0x0002;
+constexpr LRESULT DLGC_WANTALLKEYS = 0x0004;
+constexpr LRESULT DLGC_HASSETSEL = 0x0008;
+constexpr LRESULT DLGC_DEFPUSHBUTTON = 0x0010;
+constexpr LRESULT DLGC_UNDEFPUSHBUTTON = 0x0020;
+constexpr LRESULT DLGC_WANTCHARS = 0x0080;
+constexpr LRESULT DLGC_STATIC = 0x0100;
+constexpr LRESULT DLGC_BUTTON = 0x2000;
 
 constexpr WPARAM MK_LBUTTON = 0x0001;
 constexpr WPARAM MK_RBUTTON = 0x0002;
@@ -129,27 +162,6 @@ constexpr UINT CS_HREDRAW = 0x0002;
 constexpr UINT CS_DBLCLKS = 0x0008;
 constexpr UINT CS_NOCLOSE = 0x0200;
 
-constexpr DWORD WS_OVERLAPPED = 0x00000000;
-constexpr DWORD WS_POPUP = 0x80000000;
-constexpr DWORD WS_CHILD = 0x40000000;
-constexpr DWORD WS_MINIMIZE = 0x20000000;
-constexpr DWORD WS_VISIBLE = 0x10000000;
-constexpr DWORD WS_DISABLED = 0x08000000;
-constexpr DWORD WS_CLIPSIBLINGS = 0x04000000;
-constexpr DWORD WS_CLIPCHILDREN = 0x02000000;
-constexpr DWORD WS_CAPTION = 0x00C00000;
-constexpr DWORD WS_BORDER = 0x00800000;
-constexpr DWORD WS_DLGFRAME = 0x00400000;
-constexpr DWORD WS_SYSMENU = 0x00080000;
-constexpr DWORD WS_THICKFRAME = 0x00040000;
-constexpr DWORD WS_GROUP = 0x00020000;
-constexpr DWORD WS_TABSTOP = 0x00010000;
-constexpr DWORD WS_MINIMIZEBOX = 0x00020000;
-constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;
-constexpr DWORD WS_OVERLAPPEDWINDOW =
-    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-constexpr DWORD WS_EX_TOPMOST = 0x00000008;
-
 constexpr int CW_USEDEFAULT = int(0x80000000u);
 
 constexpr int SW_HIDE = 0;
@@ -194,6 +206,10 @@ constexpr int SM_CYSMICON = 50;
 // System resources, loaded with a null instance.
 inline LPCSTR IDC_ARROW = MAKEINTRESOURCE(32512);
 inline LPCSTR IDI_APPLICATION = MAKEINTRESOURCE(32512);
+inline LPCSTR IDI_HAND = MAKEINTRESOURCE(32513);
+inline LPCSTR IDI_QUESTION = MAKEINTRESOURCE(32514);
+inline LPCSTR IDI_EXCLAMATION = MAKEINTRESOURCE(32515);
+inline LPCSTR IDI_ASTERISK = MAKEINTRESOURCE(32516);
 
 struct WNDCLASS {
     UINT style = 0;
@@ -294,6 +310,8 @@ LONG_PTR GetWindowLongPtr(HWND hwnd, int index);
 BOOL SetWindowText(HWND hwnd, LPCSTR text);
 int GetWindowText(HWND hwnd, LPSTR buffer, int maxCount);
 int GetWindowTextLength(HWND hwnd);
+// A child window's id (GWLP_ID), 0 for anything else.
+int GetDlgCtrlID(HWND control);
 
 // The message queue.
 BOOL GetMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax);
@@ -341,9 +359,71 @@ SHORT GetAsyncKeyState(int virtualKey);
 BOOL MessageBeep(UINT type);
 DWORD GetTickCount();
 
+// Hooks. WH_CALLWNDPROC procedures see each message sent to a window (SendMessage) before
+// the window's procedure does, newest first; each passes it on with CallNextHookEx.
+VORLA_USER_HANDLE(HHOOK);
+using HOOKPROC = LRESULT (*)(int code, WPARAM wParam, LPARAM lParam);
+constexpr int WH_CALLWNDPROC = 4;
+constexpr int HC_ACTION = 0;
+struct CWPSTRUCT {
+    LPARAM lParam;
+    WPARAM wParam;
+    UINT message;
+    HWND hwnd;
+};
+HHOOK SetWindowsHookEx(int idHook, HOOKPROC proc, HINSTANCE module, DWORD threadId);
+BOOL UnhookWindowsHookEx(HHOOK hook);
+LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam);
+
+// Window properties: named values kept on the window, gone with it.
+BOOL SetProp(HWND hwnd, LPCSTR name, HANDLE data);
+HANDLE GetProp(HWND hwnd, LPCSTR name);
+HANDLE RemoveProp(HWND hwnd, LPCSTR name);
+
 namespace platform {
 
 struct HostImage;
+
+// Registers a class of the system's own (a control, a dialog, a menu) unless it already
+// is, with the arrow cursor; after a reset of the window manager it registers again.
+bool RegisterClassOnce(LPCSTR name, WNDPROC proc, UINT style = 0, bool arrowCursor = true);
+
+// One WM_PAINT: BeginPaint on the way in, EndPaint on the way out, and the client area.
+class PaintScope {
+  public:
+    explicit PaintScope(HWND hwnd);
+    ~PaintScope();
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+
+    HWND hwnd;
+    PAINTSTRUCT ps;
+    HDC dc;  // null when there is nothing to paint on
+    RECT client;
+};
+
+// What a window class keeps for each of its windows (a control's caret, a dialog's
+// items), on the window object itself: owned by it and destroyed with it, after
+// WM_NCDESTROY.
+struct WindowExtra {
+    virtual ~WindowExtra() = default;
+};
+// Gives hwnd its class's state, replacing any it had; false when there is no such window.
+bool SetWindowExtra(HWND hwnd, std::unique_ptr<WindowExtra> extra);
+WindowExtra* GetWindowExtra(HWND hwnd);
+// The state of type T that hwnd keeps, or null.
+template <typename T>
+T* WindowExtraOf(HWND hwnd) {
+    return dynamic_cast<T*>(GetWindowExtra(hwnd));
+}
+// For a class procedure: gives hwnd a fresh T at WM_NCCREATE, and returns its T (null
+// before WM_NCCREATE).
+template <typename T>
+T* ClassState(HWND hwnd, UINT message) {
+    if (message == WM_NCCREATE)
+        SetWindowExtra(hwnd, std::make_unique<T>());
+    return WindowExtraOf<T>(hwnd);
+}
 
 // Dispatches every message that is due now, without waiting; returns how many. Stops
 // before WM_QUIT, which stays queued. For tests and for code that must drain the queue.

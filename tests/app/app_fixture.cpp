@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "platform/screen.h"
+#include "platform/host/screen.h"
 #include "platform/user/user.h"
 #include "sim/random.h"
 

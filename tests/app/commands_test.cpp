@@ -13,13 +13,14 @@
 #include <map>
 
 #include "app/dialogs.h"
-#include "app/resource.h"
 #include "persist/worldfile.h"
 #include "platform/afx/file.h"
-#include "platform/screen.h"
-#include "platform/user/dialog.h"
+#include "platform/dialogs/dialog.h"
+#include "platform/host/screen.h"
+#include "res/resource.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/scripted_input.h"
+#include "tests/support/modal_watch.h"
 
 namespace {
 
@@ -40,14 +41,14 @@ class CommandTest : public AppTest {
         fs::remove_all(folder);
         fs::create_directories(folder);
         // Every message box is recorded and answered with Enter.
-        platform::SetMessageBoxHook(
+        testsupport::SetMessageBoxHook(
             [this](HWND, const std::string& text, const std::string& caption, UINT type) {
                 boxes.push_back({text, caption, type});
                 ScriptedInput(host).Key(VK_RETURN).Now();
             });
     }
     void TearDown() override {
-        platform::SetMessageBoxHook(nullptr);
+        testsupport::SetMessageBoxHook(nullptr);
         platform::ClearFileFaults();
         fs::remove_all(folder);
         AppTest::TearDown();
@@ -333,7 +334,7 @@ TEST_F(CommandTest, SettingsEscapeKeepsTheRulesAndRestartsTheTimer) {
 TEST_F(CommandTest, SettingsRejectAnEmptyFieldOnce) {
     ScriptedInput script(host);
     script.Key(VK_TAB).Key(VK_TAB).Key(VK_BACK).Key(VK_RETURN);
-    platform::SetMessageBoxHook(
+    testsupport::SetMessageBoxHook(
         [this](HWND, const std::string& text, const std::string& caption, UINT type) {
             boxes.push_back({text, caption, type});
             ScriptedInput(host).Key(VK_RETURN).Key(VK_ESCAPE).Now();
@@ -349,7 +350,9 @@ TEST_F(CommandTest, SettingsRejectAnEmptyFieldOnce) {
 // Catches a counter shown in another's field (ten ids, easy to swap), fields that are not
 // all 0 right after start, or edits copied back to the counters.
 TEST_F(CommandTest, ClansShowEachCounterInItsOwnFieldAndKeepThem) {
-    const std::vector<int> ids = {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009};
+    const std::vector<int> ids = {
+        IDC_BLUE_POPULATION, IDC_RED_POPULATION, IDC_BLUE_KILLED, IDC_RED_KILLED, IDC_BLUE_DIED,
+        IDC_RED_DIED,        IDC_BLUE_BIRTHS,    IDC_RED_BIRTHS,  IDC_BLUE_TOTAL, IDC_RED_TOTAL};
     std::map<int, std::string> shown;
     ScriptedInput first(host);
     first.Call([&] { shown = Fields(ids); }).Key(VK_RETURN);
@@ -366,20 +369,22 @@ TEST_F(CommandTest, ClansShowEachCounterInItsOwnFieldAndKeepThem) {
     second
         .Call([&] {
             shown = Fields(ids);
-            SetFields({{1000, "777"}, {1009, "778"}});
+            SetFields({{IDC_BLUE_POPULATION, "777"}, {IDC_RED_TOTAL, "778"}});
         })
         .Key(VK_RETURN);
     Command(ID_CLANS, second);
     const std::map<int, std::string> expected = {
-        {1000, "10"}, {1001, "11"}, {1002, "12"}, {1003, "13"}, {1004, "14"},
-        {1005, "15"}, {1006, "16"}, {1007, "17"}, {1008, "18"}, {1009, "-19"}};
+        {IDC_BLUE_POPULATION, "10"}, {IDC_RED_POPULATION, "11"}, {IDC_BLUE_KILLED, "12"},
+        {IDC_RED_KILLED, "13"},      {IDC_BLUE_DIED, "14"},      {IDC_RED_DIED, "15"},
+        {IDC_BLUE_BIRTHS, "16"},     {IDC_RED_BIRTHS, "17"},     {IDC_BLUE_TOTAL, "18"},
+        {IDC_RED_TOTAL, "-19"}};
     EXPECT_EQ(shown, expected);
     EXPECT_EQ(blue.population, 10);
     EXPECT_EQ(red.total, -19);
 }
 
 // Catches a rule shown in, or read back from, another rule's field (the two random ranges,
-// 1014 and 1015, are easy to swap).
+// the two random fields, are easy to swap).
 TEST_F(CommandTest, SettingsShowAndWriteBackEachRuleInItsOwnField) {
     frame->world.rules = RuleSettings{.yearLengthMs = 700,
                                       .birthNeighbours = 4,
@@ -391,18 +396,22 @@ TEST_F(CommandTest, SettingsShowAndWriteBackEachRuleInItsOwnField) {
     ScriptedInput script(host);
     script
         .Call([&] {
-            shown = Fields({1010, 1011, 1004, 1016, 1015, 1014});
-            SetFields({{1010, "900"},
-                       {1011, "11"},
-                       {1004, "12"},
-                       {1016, "13"},
-                       {1015, "14"},
-                       {1014, "15"}});
+            shown =
+                Fields({IDC_YEAR_LENGTH, IDC_BIRTH_NEIGHBOURS, IDC_LONELINESS_BASE,
+                        IDC_OVERPOPULATION_BASE, IDC_OVERPOPULATION_RANDOM, IDC_LONELINESS_RANDOM});
+            SetFields({{IDC_YEAR_LENGTH, "900"},
+                       {IDC_BIRTH_NEIGHBOURS, "11"},
+                       {IDC_LONELINESS_BASE, "12"},
+                       {IDC_OVERPOPULATION_BASE, "13"},
+                       {IDC_OVERPOPULATION_RANDOM, "14"},
+                       {IDC_LONELINESS_RANDOM, "15"}});
         })
         .Key(VK_RETURN);
     Command(ID_SETTINGS, script);
-    const std::map<int, std::string> expected = {{1010, "700"}, {1011, "4"}, {1004, "1"},
-                                                 {1016, "5"},   {1015, "6"}, {1014, "7"}};
+    const std::map<int, std::string> expected = {
+        {IDC_YEAR_LENGTH, "700"},         {IDC_BIRTH_NEIGHBOURS, "4"},
+        {IDC_LONELINESS_BASE, "1"},       {IDC_OVERPOPULATION_BASE, "5"},
+        {IDC_OVERPOPULATION_RANDOM, "6"}, {IDC_LONELINESS_RANDOM, "7"}};
     EXPECT_EQ(shown, expected);
     // Year length, birth, loneliness base, overpopulation base and range, loneliness range.
     EXPECT_EQ(Rules(), (std::vector<int32_t>{900, 11, 12, 13, 14, 15}));
@@ -413,10 +422,12 @@ TEST_F(CommandTest, SettingsShowAndWriteBackEachRuleInItsOwnField) {
 // then leave every rule as it was, and mending the field must write all six.
 TEST_F(CommandTest, SettingsRejectingTheLastFieldWritesNoRuleBack) {
     const std::vector<int32_t> before = Rules();
-    const std::map<int, std::string> edits = {{1010, "900"}, {1011, "11"}, {1004, "12"},
-                                              {1016, "13"},  {1015, "14"}, {1014, ""}};
+    const std::map<int, std::string> edits = {
+        {IDC_YEAR_LENGTH, "900"},          {IDC_BIRTH_NEIGHBOURS, "11"},
+        {IDC_LONELINESS_BASE, "12"},       {IDC_OVERPOPULATION_BASE, "13"},
+        {IDC_OVERPOPULATION_RANDOM, "14"}, {IDC_LONELINESS_RANDOM, ""}};
     std::vector<int32_t> whileOpen;
-    platform::SetMessageBoxHook([&](HWND, const std::string& text, const std::string&, UINT) {
+    testsupport::SetMessageBoxHook([&](HWND, const std::string& text, const std::string&, UINT) {
         boxes.push_back({text, "", 0});
         whileOpen = Rules();
         ScriptedInput(host).Key(VK_RETURN).Key(VK_ESCAPE).Now();
@@ -431,7 +442,7 @@ TEST_F(CommandTest, SettingsRejectingTheLastFieldWritesNoRuleBack) {
     // The focus is on the rejected field: typing into it and OK writes everything.
     ScriptedInput mend(host);
     mend.Type("15").Key(VK_RETURN);
-    platform::SetMessageBoxHook([&](HWND, const std::string& text, const std::string&, UINT) {
+    testsupport::SetMessageBoxHook([&](HWND, const std::string& text, const std::string&, UINT) {
         boxes.push_back({text, "", 0});
         ScriptedInput(host).Key(VK_RETURN).Now();
         mend.After(10);
@@ -498,7 +509,7 @@ TEST_F(CommandTest, EveryDialogHoldsTheYearsAndTheFrames) {
             fx.dwFillColor = MARKER;
             g_display.backBuffer->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
             if (c.messageBox) {
-                SetFields({{1010, ""}});
+                SetFields({{IDC_YEAR_LENGTH, ""}});
             }
         });
         if (c.messageBox) {
@@ -517,7 +528,7 @@ TEST_F(CommandTest, EveryDialogHoldsTheYearsAndTheFrames) {
             close.Key(VK_RETURN);
         }
         close.Key(VK_ESCAPE);
-        platform::SetMessageBoxHook(
+        testsupport::SetMessageBoxHook(
             [&](HWND, const std::string&, const std::string&, UINT) { close.After(3000); });
         open.After(10);
         if (!c.messageBox) {
@@ -529,7 +540,7 @@ TEST_F(CommandTest, EveryDialogHoldsTheYearsAndTheFrames) {
         EXPECT_TRUE(backBufferKept);
         EXPECT_EQ(yearAtClose, year);
         EXPECT_EQ(frame->modalOpen, 0);
-        platform::SetMessageBoxHook(nullptr);
+        testsupport::SetMessageBoxHook(nullptr);
         RunFor(500);
         EXPECT_EQ(frame->world.year, year + 1) << "the years resume";
     }

@@ -6,8 +6,8 @@
 
 #include "display/bitmap_surfaces.h"
 #include "platform/gdi/gdi.h"
+#include "platform/host/screen.h"
 #include "platform/res/resources.h"
-#include "platform/screen.h"
 #include "tests/app/app_fixture.h"
 #include "tests/platform_gdi/gdi_fixture.h"
 

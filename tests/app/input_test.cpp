@@ -1,6 +1,6 @@
 #include "app/hit_areas.h"
-#include "app/resource.h"
 #include "platform/user/user.h"
+#include "res/resource.h"
 #include "tests/app/app_fixture.h"
 
 namespace {

@@ -9,12 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "app/resource.h"
 #include "persist/worldfile.h"
-#include "platform/user/dialog.h"
-#include "platform/user/menu.h"
+#include "platform/dialogs/dialog.h"
+#include "platform/menus/menu.h"
+#include "res/resource.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/scripted_input.h"
+#include "tests/support/modal_watch.h"
 
 namespace {
 
@@ -33,8 +34,8 @@ class QuitTest : public AppTest {
         fs::create_directories(folder);
     }
     void TearDown() override {
-        platform::SetMessageBoxHook(nullptr);
-        platform::SetMenuIdleHook(nullptr);
+        testsupport::SetMessageBoxHook(nullptr);
+        testsupport::SetMenuIdleHook(nullptr);
         AppTest::TearDown();
         if (sheet != nullptr) {
             sheet->Release();
@@ -90,7 +91,7 @@ class QuitTest : public AppTest {
 // a command from the item highlighted when the request came.
 TEST_F(QuitTest, CloseRequestWhileTheMenuIsOpen) {
     bool asked = false;
-    platform::SetMenuIdleHook([&] {
+    testsupport::SetMenuIdleHook([&] {
         if (!asked) {
             asked = true;
             // "Vkladani", then into it on "Modry"; the request comes with it highlighted.
@@ -136,7 +137,7 @@ TEST_F(QuitTest, CloseRequestWhileTheSettingsAreOpenWritesNothingBack) {
 // the field that did parse is not written back either.
 TEST_F(QuitTest, CloseRequestWhileTheIntegerMessageBoxIsOverTheSettings) {
     int boxes = 0;
-    platform::SetMessageBoxHook([&](HWND, const std::string& text, const std::string&, UINT) {
+    testsupport::SetMessageBoxHook([&](HWND, const std::string& text, const std::string&, UINT) {
         ++boxes;
         EXPECT_EQ(text, "Please enter an integer.");
         ScriptedInput(host).Close().Now();
@@ -167,7 +168,7 @@ TEST_F(QuitTest, CloseRequestAtTheOverwritePromptSavesNothing) {
     const std::vector<char> before = ReadAll(folder / "world.vrz");
     frame->world.year = 7;
     int boxes = 0;
-    platform::SetMessageBoxHook([&](HWND, const std::string&, const std::string&, UINT) {
+    testsupport::SetMessageBoxHook([&](HWND, const std::string&, const std::string&, UINT) {
         ++boxes;
         ScriptedInput(host).Close().Now();
     });

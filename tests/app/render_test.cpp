@@ -7,7 +7,7 @@
 #include "tests/app/app_fixture.h"
 
 #include "platform/ddraw/ddraw.h"
-#include "platform/screen.h"
+#include "platform/host/screen.h"
 #include "platform/user/user.h"
 #include "tests/support/golden.h"
 

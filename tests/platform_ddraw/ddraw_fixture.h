@@ -8,7 +8,7 @@
 #include "platform/ddraw/ddraw.h"
 #include "platform/ddraw/surface_scope.h"
 #include "platform/host/headless.h"
-#include "platform/screen.h"
+#include "platform/host/screen.h"
 
 namespace ddtest {
 

@@ -6,6 +6,7 @@
 #include "platform/afx/dialog.h"
 #include "platform/res/resources.h"
 #include "tests/platform_dialog/dialog_fixture.h"
+#include "tests/support/modal_watch.h"
 
 using dialogtest::DialogTest;
 
@@ -110,7 +111,7 @@ TEST_F(AfxDialogTest, RejectedFieldShowsTheBoxOnceAndSelectsTheField) {
     int boxes = 0;
     std::string boxText, boxCaption;
     UINT boxType = 0;
-    platform::SetMessageBoxHook(
+    testsupport::SetMessageBoxHook(
         [&](HWND box, const std::string& text, const std::string&, UINT type) {
             ++boxes;
             boxText = text;
@@ -151,7 +152,7 @@ TEST_F(AfxDialogTest, RejectedFieldShowsTheBoxOnceAndSelectsTheField) {
 // Catches a selection that is not the whole text after a rejected field.
 TEST_F(AfxDialogTest, RejectedFieldTextIsSelectedWhole) {
     CSampleDialog dlg;
-    platform::SetMessageBoxHook(
+    testsupport::SetMessageBoxHook(
         [&](HWND, const std::string&, const std::string&, UINT) { Key(VK_RETURN); });
     std::pair<int, int> sel{-1, -1};
     Then([&] {
@@ -176,7 +177,7 @@ TEST_F(AfxDialogTest, MissingTemplate) {
 // Catches AfxMessageBox not taking the prompt from the string table.
 TEST_F(AfxDialogTest, AfxMessageBoxByStringId) {
     std::string text, caption;
-    platform::SetMessageBoxHook([&](HWND box, const std::string& t, const std::string&, UINT) {
+    testsupport::SetMessageBoxHook([&](HWND box, const std::string& t, const std::string&, UINT) {
         text = t;
         caption = TextOf(box);
         Key(VK_RETURN);

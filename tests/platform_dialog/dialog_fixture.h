@@ -10,11 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/dialogs/dialog.h"
 #include "platform/gdi/gdi.h"
 #include "platform/host/headless.h"
-#include "platform/screen.h"
-#include "platform/user/dialog.h"
+#include "platform/host/screen.h"
 #include "platform/user/user.h"
+#include "tests/support/modal_watch.h"
 
 namespace dialogtest {
 
@@ -81,7 +82,7 @@ class DialogTest : public ::testing::Test {
         SetTimer(owner, SCRIPT_TIMER, 20, nullptr);
     }
     void TearDown() override {
-        platform::SetMessageBoxHook(nullptr);
+        testsupport::SetMessageBoxHook(nullptr);
         platform::ResetUser();
     }
 

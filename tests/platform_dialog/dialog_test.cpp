@@ -4,10 +4,11 @@
 #include <set>
 #include <string>
 
+#include "platform/dialogs/dialog.h"
 #include "platform/res/resources.h"
 #include "platform/res/templates.h"
-#include "platform/user/dialog.h"
 #include "tests/platform_dialog/dialog_fixture.h"
+#include "tests/support/modal_watch.h"
 
 using dialogtest::Commands;
 using dialogtest::DialogTest;
@@ -458,7 +459,7 @@ TEST_F(DialogTest, MessageBoxKeys) {
 TEST_F(DialogTest, MessageBoxCaptionAndText) {
     std::string caption, text;
     int seen = 0;
-    platform::SetMessageBoxHook([&](HWND box, const std::string& t, const std::string&, UINT) {
+    testsupport::SetMessageBoxHook([&](HWND box, const std::string& t, const std::string&, UINT) {
         ++seen;
         caption = TextOf(box);
         text = t;

@@ -9,6 +9,7 @@
 #include "platform/res/resources.h"
 #include "tests/platform_dialog/dialog_fixture.h"
 #include "tests/support/golden.h"
+#include "tests/support/modal_watch.h"
 
 using dialogtest::DialogTest;
 
@@ -50,14 +51,14 @@ TEST_F(DialogTest, ResourceDialogsMatchTheirGoldenPictures) {
 // Catches any change in the message box's look: caption, icon, wrapping, buttons.
 TEST_F(DialogTest, MessageBoxMatchesItsGoldenPicture) {
     std::string differing = "not compared";
-    platform::SetMessageBoxHook([&](HWND, const std::string&, const std::string&, UINT) {
+    testsupport::SetMessageBoxHook([&](HWND, const std::string&, const std::string&, UINT) {
         differing = CompareWithGolden("dialog_msgbox.png");
         Key(VK_RETURN);
     });
     MessageBox(owner, "Please enter an integer.", "vorla", MB_ICONEXCLAMATION | MB_OK);
     EXPECT_EQ(differing, "");
     std::string stop = "not compared";
-    platform::SetMessageBoxHook([&](HWND, const std::string&, const std::string&, UINT) {
+    testsupport::SetMessageBoxHook([&](HWND, const std::string&, const std::string&, UINT) {
         stop = CompareWithGolden("dialog_msgbox_stop.png");
         Key(VK_RETURN);
     });

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <string>
 
+#include "platform/dialogs/dialog.h"
 #include "platform/gdi/gdi.h"
 #include "platform/res/resources.h"
 #include "platform/res/templates.h"
-#include "platform/user/dialog.h"
 #include "platform/user/user.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "file_test_support.h"
-#include "platform/user/filedlg.h"
+#include "platform/comdlg/filedlg.h"
 
 namespace {
 

@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "tests/support/golden.h"
+#include "tests/support/modal_watch.h"
 
 #include "file_test_support.h"
 #include "platform/afx/file.h"
-#include "platform/screen.h"
-#include "platform/user/filedlg.h"
-#include "platform/user/filedlg_internal.h"
+#include "platform/comdlg/filedlg.h"
+#include "platform/comdlg/filedlg_internal.h"
+#include "platform/host/screen.h"
 #include "tests/platform_dialog/dialog_fixture.h"
 
 namespace {
@@ -73,8 +74,8 @@ class FileDialogTest : public dialogtest::DialogTest {
     }
     // Answers every message box with the given button, recording what it asked.
     void AnswerPrompts(int button) {
-        platform::SetMessageBoxHook([this, button](HWND box, const std::string& text,
-                                                   const std::string& caption, UINT type) {
+        testsupport::SetMessageBoxHook([this, button](HWND box, const std::string& text,
+                                                      const std::string& caption, UINT type) {
             prompts.push_back({text, caption, type});
             if (HWND b = GetDlgItem(box, button))
                 Click(b);
@@ -157,7 +158,7 @@ TEST_F(FileDialogTest, CloseRequestCancelsTheDialogAndItsPrompt) {
     EXPECT_STREQ(buffer, "keep");
     expectOneQuit();
 
-    platform::SetMessageBoxHook(
+    testsupport::SetMessageBoxHook(
         [this](HWND, const std::string& text, const std::string& caption, UINT type) {
             prompts.push_back({text, caption, type});
             Push(platform::HostEventType::CloseRequested);

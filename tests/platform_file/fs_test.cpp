@@ -3,9 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "file_test_support.h"
 #include "platform/fs/fs.h"
@@ -134,3 +136,23 @@ TEST_F(FsTest, ReserveSizeSyncAndRename) {
 }
 
 }  // namespace
+
+// Catches a listing that includes "." or "..", loses dot files or links, succeeds on a
+// folder that can't be read, or an executable path that is not this program.
+TEST_F(FsTest, FolderListingAndTheProgramsOwnPath) {
+    WriteText(dir / "a.vrz", "x");
+    WriteText(dir / ".hidden", "x");
+    stdfs::create_directory(dir / "sub");
+    stdfs::create_symlink(dir / "a.vrz", dir / "link");
+    std::vector<std::string> names;
+    ASSERT_EQ(fs::ListFolder(dir.Path(), names), 0);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{".hidden", "a.vrz", "link", "sub"}));
+    EXPECT_EQ(fs::ListFolder(dir / "missing", names), ENOENT);
+    EXPECT_TRUE(names.empty());
+    EXPECT_EQ(fs::ListFolder(dir / "a.vrz", names), ENOTDIR);
+
+    const std::string self = fs::ExecutablePath();
+    ASSERT_FALSE(self.empty());
+    EXPECT_TRUE(stdfs::equivalent(self, "/proc/self/exe"));
+}

@@ -8,7 +8,7 @@
 
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/gdi_target.h"
-#include "platform/screen.h"
+#include "platform/host/screen.h"
 
 namespace gdi_test {
 

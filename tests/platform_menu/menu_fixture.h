@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "platform/host/headless.h"
+#include "platform/menus/menu.h"
 #include "platform/res/resources.h"
-#include "platform/user/menu.h"
 #include "platform/user/user.h"
+#include "res/resource.h"
+#include "tests/support/modal_watch.h"
 
 namespace menutest {
 
@@ -59,8 +61,10 @@ inline std::vector<UINT> Commands() {
     return out;
 }
 
-constexpr UINT ID_RODY = 32771, ID_KONEC = 32772, ID_RESET = 32774, ID_NACTI = 32776;
-constexpr UINT ID_MODRY = 32779, ID_CERVENY = 32780, ID_STROM = 32781, ID_NIC = 32785;
+// The program's menu, by the names of its items.
+constexpr UINT ID_RODY = ID_CLANS, ID_KONEC = ID_EXIT, ID_NACTI = ID_LOAD_WORLD;
+constexpr UINT ID_MODRY = ID_TOOL_BLUE, ID_CERVENY = ID_TOOL_RED, ID_STROM = ID_TOOL_TREE;
+constexpr UINT ID_NIC = ID_TOOL_NOTHING;
 
 class MenuTest : public ::testing::Test {
   protected:
@@ -83,7 +87,7 @@ class MenuTest : public ::testing::Test {
         Log().clear();
     }
     void TearDown() override {
-        platform::SetMenuIdleHook(nullptr);
+        testsupport::SetMenuIdleHook(nullptr);
         OnMessage() = nullptr;
         platform::ResetUser();
     }
@@ -120,12 +124,12 @@ class MenuTest : public ::testing::Test {
     // Tracks the program's menu as the main window does, with whatever input is queued
     // and the idle hook driving it. A menu still open after many idle turns is a hang.
     BOOL Track(int x = 500, int y = 40, UINT flags = TPM_RIGHTBUTTON) {
-        HMENU bar = LoadMenu(platform::ExecutableInstance(), MAKEINTRESOURCE(132));
+        HMENU bar = LoadMenu(platform::ExecutableInstance(), MAKEINTRESOURCE(IDR_POPUP_MENU));
         EXPECT_NE(bar, nullptr);
         menu = GetSubMenu(bar, 0);
         int idle = 0;
         auto user = idleHook;
-        platform::SetMenuIdleHook([&, user] {
+        testsupport::SetMenuIdleHook([&, user] {
             if (user)
                 user();
             if (++idle > 200) {
@@ -134,7 +138,7 @@ class MenuTest : public ::testing::Test {
             }
         });
         BOOL result = TrackPopupMenu(menu, flags, x, y, 0, owner, nullptr);
-        platform::SetMenuIdleHook(nullptr);
+        testsupport::SetMenuIdleHook(nullptr);
         DestroyMenu(bar);
         menu = nullptr;
         return result;

@@ -5,6 +5,7 @@
 
 #include "menu_fixture.h"
 #include "platform/res/resources.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ std::string Text(HMENU m, int pos) {
 
 // Catches the loaded menu losing items, ids or sub-menus on the way from the template.
 TEST(MenuObjects, LoadedMenuAnswersQueries) {
-    HMENU bar = LoadMenu(platform::ExecutableInstance(), MAKEINTRESOURCE(132));
+    HMENU bar = LoadMenu(platform::ExecutableInstance(), MAKEINTRESOURCE(IDR_POPUP_MENU));
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(GetMenuItemCount(bar), 1);
     HMENU popup = GetSubMenu(bar, 0);
@@ -46,7 +47,7 @@ TEST(MenuObjects, LoadedMenuAnswersQueries) {
 
 // Catches wrong previous states, or checks and greying leaking onto other items.
 TEST(MenuObjects, CheckAndEnableReturnPreviousState) {
-    HMENU bar = LoadMenu(platform::ExecutableInstance(), MAKEINTRESOURCE(132));
+    HMENU bar = LoadMenu(platform::ExecutableInstance(), MAKEINTRESOURCE(IDR_POPUP_MENU));
     HMENU popup = GetSubMenu(bar, 0);
     EXPECT_EQ(CheckMenuItem(popup, ID_NIC, MF_BYCOMMAND | MF_CHECKED), MF_UNCHECKED);
     EXPECT_EQ(CheckMenuItem(popup, ID_NIC, MF_BYCOMMAND | MF_CHECKED), MF_CHECKED);
@@ -61,7 +62,7 @@ TEST(MenuObjects, CheckAndEnableReturnPreviousState) {
 
 // Catches a destroyed menu (or its sub-menus) still answering, and double destruction.
 TEST(MenuObjects, DestroyTakesSubMenusAlong) {
-    HMENU bar = LoadMenu(platform::ExecutableInstance(), MAKEINTRESOURCE(132));
+    HMENU bar = LoadMenu(platform::ExecutableInstance(), MAKEINTRESOURCE(IDR_POPUP_MENU));
     HMENU popup = GetSubMenu(bar, 0);
     HMENU tools = GetSubMenu(popup, 2);
     EXPECT_TRUE(DestroyMenu(bar));

@@ -6,8 +6,9 @@
 
 #include "platform/res/resources.h"
 #include "platform/res/templates.h"
-#include "platform/user/styles.h"
+#include "platform/styles.h"
 #include "platform/user/user.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ void Flatten(const std::vector<MenuItemTemplate>& items, std::vector<std::string
 // Catches a menu read with items lost, reordered, misnumbered or nested wrongly.
 TEST(ResourceScriptMenu, Menu132HasEveryItemInOrder) {
     MenuTemplate menu;
-    ASSERT_TRUE(platform::LoadMenuTemplate(Module(), MAKEINTRESOURCE(132), menu));
+    ASSERT_TRUE(platform::LoadMenuTemplate(Module(), MAKEINTRESOURCE(IDR_POPUP_MENU), menu));
     std::vector<std::string> got;
     Flatten(menu.items, got);
     const std::vector<std::string> want = {
@@ -78,12 +79,12 @@ TEST(ResourceScriptMenu, Menu132HasEveryItemInOrder) {
 TEST(ResourceScriptMenu, LookupByIdAndByHashNameAndMissing) {
     MenuTemplate a, b;
     EXPECT_TRUE(platform::LoadMenuTemplate(Module(), "#132", a));
-    EXPECT_TRUE(platform::LoadMenuTemplate(Module(), MAKEINTRESOURCE(132), b));
+    EXPECT_TRUE(platform::LoadMenuTemplate(Module(), MAKEINTRESOURCE(IDR_POPUP_MENU), b));
     EXPECT_EQ(a.items.size(), b.items.size());
     EXPECT_FALSE(platform::LoadMenuTemplate(Module(), MAKEINTRESOURCE(133), a));
-    EXPECT_FALSE(platform::LoadMenuTemplate(nullptr, MAKEINTRESOURCE(132), a));
+    EXPECT_FALSE(platform::LoadMenuTemplate(nullptr, MAKEINTRESOURCE(IDR_POPUP_MENU), a));
     DialogTemplate d;
-    EXPECT_FALSE(platform::LoadDialogTemplate(Module(), MAKEINTRESOURCE(132), d));
+    EXPECT_FALSE(platform::LoadDialogTemplate(Module(), MAKEINTRESOURCE(IDR_POPUP_MENU), d));
     std::string s;
     EXPECT_FALSE(platform::LoadStringResource(Module(), 1, s));
 }
@@ -148,8 +149,8 @@ TEST(ResourceScriptDialog, AboutDialog100) {
                      {"STATIC", "Vorla, verze 1.0", -1, 40, 25, 188, 8, LTEXT | SS_NOPREFIX},
                      {"BUTTON", "OK", 1, 178, 7, 50, 14, DEFBUTTON | WS_GROUP},
                      {"STATIC", "136", -1, 7, 28, 20, 20, CHILD | SS_ICON},
-                     {"STATIC", "Souboj Modreho a Cerveneho rodu na planu 23 x 23.", -1, 40,
-                      40, 188, 8, LTEXT},
+                     {"STATIC", "Souboj Modreho a Cerveneho rodu na planu 23 x 23.", -1, 40, 40,
+                      188, 8, LTEXT},
                  });
 }
 

@@ -1,8 +1,9 @@
 #include <tuple>
 
 #include "platform/gdi/gdi.h"
+#include "platform/host/screen.h"
 #include "platform/res/resources.h"
-#include "platform/screen.h"
+#include "res/resource.h"
 #include "user_test_support.h"
 
 using namespace usertest;
@@ -97,6 +98,56 @@ TEST_F(WindowTest, WindowDataRoundTrips) {
     EXPECT_FALSE(EnableWindow(hwnd, FALSE));
     EXPECT_FALSE(IsWindowEnabled(hwnd));
     EXPECT_TRUE(EnableWindow(hwnd, TRUE));
+}
+
+struct Counted : platform::WindowExtra {
+    explicit Counted(int* alive) : alive(alive) { ++*alive; }
+    ~Counted() override { --*alive; }
+    int* alive;
+};
+struct Other : platform::WindowExtra {};
+
+// Catches a class's state outliving its window (a leak, or a stale state found again under
+// a reused handle), being freed before WM_NCDESTROY has run, or found under the wrong type.
+TEST_F(WindowTest, ExtraStateLivesExactlyAsLongAsItsWindow) {
+    HWND hwnd = MakeMain();
+    int alive = 0;
+    ASSERT_TRUE(platform::SetWindowExtra(hwnd, std::make_unique<Counted>(&alive)));
+    EXPECT_EQ(alive, 1);
+    EXPECT_NE(platform::WindowExtraOf<Counted>(hwnd), nullptr);
+    EXPECT_EQ(platform::WindowExtraOf<Other>(hwnd), nullptr);
+    ASSERT_TRUE(platform::SetWindowExtra(hwnd, std::make_unique<Counted>(&alive)));
+    EXPECT_EQ(alive, 1) << "the replaced state was not freed";
+    bool seenAtNcDestroy = false;
+    Hook() = [&](HWND h, UINT m, WPARAM, LPARAM, LRESULT&) {
+        if (m == WM_NCDESTROY)
+            seenAtNcDestroy = platform::WindowExtraOf<Counted>(h) != nullptr;
+        return false;
+    };
+    DestroyWindow(hwnd);
+    EXPECT_TRUE(seenAtNcDestroy);
+    EXPECT_EQ(alive, 0);
+    EXPECT_EQ(platform::GetWindowExtra(hwnd), nullptr);
+    EXPECT_FALSE(platform::SetWindowExtra(hwnd, std::make_unique<Other>()));
+}
+
+// Catches properties shared between windows, kept after RemoveProp, or surviving the window.
+TEST_F(WindowTest, PropertiesBelongToTheirWindow) {
+    HWND a = MakeMain();
+    HWND b =
+        CreateWindowEx(0, "Plain", "b", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    int value = 0;
+    EXPECT_TRUE(SetProp(a, "Data", &value));
+    EXPECT_EQ(GetProp(a, "Data"), &value);
+    EXPECT_EQ(GetProp(b, "Data"), nullptr);
+    EXPECT_EQ(GetProp(a, "Other"), nullptr);
+    EXPECT_EQ(RemoveProp(a, "Data"), &value);
+    EXPECT_EQ(GetProp(a, "Data"), nullptr);
+    EXPECT_TRUE(SetProp(b, "Data", &value));
+    DestroyWindow(b);
+    EXPECT_EQ(GetProp(b, "Data"), nullptr);
+    EXPECT_FALSE(SetProp(b, "Data", &value));
+    EXPECT_FALSE(SetProp(a, nullptr, &value));
 }
 
 class CursorTest : public UserTest {};
@@ -196,6 +247,9 @@ TEST_F(WindowDcTest, WindowAtTheOriginPaintsOnlyWithinItself) {
     HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
     RECT all = {0, 0, 640, 480};
     for (auto [hwnd, width, height] : {std::tuple{popup, 30, 20}, std::tuple{child, 12, 8}}) {
+        // The pop-up would cover the child.
+        if (hwnd == child)
+            ShowWindow(popup, SW_HIDE);
         HDC screen = GetDC(nullptr);
         FillRect(screen, &all, black);
         ReleaseDC(nullptr, screen);
@@ -233,13 +287,13 @@ class ResourceIconTest : public UserTest {};
 // or the cursor losing its hot spot.
 TEST_F(ResourceIconTest, ApplicationIconAndCursorLoadFromResources) {
     HINSTANCE self = platform::ExecutableInstance();
-    HICON icon = LoadIcon(self, MAKEINTRESOURCE(128));
+    HICON icon = LoadIcon(self, MAKEINTRESOURCE(IDR_MAINFRAME));
     ASSERT_NE(icon, nullptr);
-    EXPECT_EQ(LoadIcon(self, MAKEINTRESOURCE(128)), icon);  // shared, loaded once
+    EXPECT_EQ(LoadIcon(self, MAKEINTRESOURCE(IDR_MAINFRAME)), icon);  // shared, loaded once
     ASSERT_NE(platform::IconImage(icon), nullptr);
     EXPECT_EQ(platform::IconImage(icon)->width, 32);
 
-    HCURSOR cursor = LoadCursor(self, MAKEINTRESOURCE(139));
+    HCURSOR cursor = LoadCursor(self, MAKEINTRESOURCE(IDC_SWORD_CURSOR));
     ASSERT_NE(cursor, nullptr);
     SetCursor(cursor);
     ASSERT_NE(host->Cursor(), nullptr);
@@ -248,7 +302,60 @@ TEST_F(ResourceIconTest, ApplicationIconAndCursorLoadFromResources) {
     EXPECT_EQ(host->Cursor()->hotY, 1);
 
     EXPECT_EQ(LoadIcon(self, MAKEINTRESOURCE(999)), nullptr);
-    EXPECT_EQ(LoadCursor(self, MAKEINTRESOURCE(128)), nullptr);  // an icon is no cursor
+    EXPECT_EQ(LoadCursor(self, MAKEINTRESOURCE(IDR_MAINFRAME)), nullptr);  // an icon is no cursor
+}
+
+// Catches a window painting over the top-level window above it, a child painting outside
+// its parent, or the window beneath not told to repaint what a closed window uncovers.
+TEST_F(WindowDcTest, WindowsClipEachOtherByZOrderAndParent) {
+    HWND below = CreateWindowEx(0, "Plain", "", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr,
+                                nullptr, nullptr, nullptr);
+    HWND child = CreateWindowEx(0, "Plain", "", WS_CHILD | WS_VISIBLE, 600, 460, 100, 100, below,
+                                nullptr, nullptr, nullptr);
+    HWND above = CreateWindowEx(0, "Plain", "", WS_POPUP | WS_VISIBLE, 100, 50, 200, 100, nullptr,
+                                nullptr, nullptr, nullptr);
+    UpdateWindow(below);
+    UpdateWindow(above);
+    platform::PumpPendingMessages();
+    HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
+    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+    RECT all = {0, 0, 640, 480};
+    HDC screen = GetDC(nullptr);
+    FillRect(screen, &all, black);
+    ReleaseDC(nullptr, screen);
+    HDC dc = GetDC(below);
+    FillRect(dc, &all, white);
+    ReleaseDC(below, dc);
+    EXPECT_EQ(PagePixel(99, 50), 0xFFFF);
+    EXPECT_EQ(PagePixel(100, 50), 0) << "painted over the window above";
+    EXPECT_EQ(PagePixel(299, 149), 0);
+    EXPECT_EQ(PagePixel(300, 150), 0xFFFF);
+    dc = GetDC(above);
+    FillRect(dc, &all, black);
+    ReleaseDC(above, dc);
+    FillRect(screen = GetDC(nullptr), &all, black);
+    ReleaseDC(nullptr, screen);
+    dc = GetDC(child);
+    FillRect(dc, &all, white);
+    ReleaseDC(child, dc);
+    EXPECT_EQ(PagePixel(639, 479), 0xFFFF);
+    EXPECT_EQ(PagePixel(599, 479), 0) << "the child painted outside itself";
+    EXPECT_EQ(PagePixel(639, 459), 0);
+
+    ValidateRect(below, nullptr);
+    ValidateRect(child, nullptr);
+    DestroyWindow(above);
+    RECT update{};
+    ASSERT_TRUE(GetUpdateRect(below, &update, FALSE)) << "the uncovered area waits for no paint";
+    EXPECT_EQ(update.left, 100);
+    EXPECT_EQ(update.top, 50);
+    EXPECT_EQ(update.right, 300);
+    EXPECT_EQ(update.bottom, 150);
+    EXPECT_FALSE(GetUpdateRect(child, &update, FALSE)) << "the child was not under it";
+    InvalidateRect(below, nullptr, TRUE);
+    EXPECT_TRUE(GetUpdateRect(child, &update, FALSE)) << "the parent paints over its child";
+    DeleteObject(white);
+    DeleteObject(black);
 }
 
 }  // namespace

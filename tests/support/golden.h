@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/screen.h"
+#include "platform/host/screen.h"
 
 namespace testsupport {
 

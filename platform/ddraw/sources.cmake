@@ -1,4 +1,0 @@
-list(APPEND VORLA_PLATFORM_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/ddraw.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/blit_kernels.cpp
-)

@@ -1,5 +1,0 @@
-list(APPEND VORLA_PLATFORM_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/dialog.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/controls.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/msgbox.cpp
-)

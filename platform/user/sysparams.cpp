@@ -1,0 +1,32 @@
+// System values.
+#include "platform/user/window.h"
+
+#include "platform/host/screen.h"
+
+using namespace platform::user;
+
+int GetSystemMetrics(int index) {
+    switch (index) {
+        case SM_CXSCREEN:
+            return platform::SCREEN_WIDTH;
+        case SM_CYSCREEN:
+            return platform::SCREEN_HEIGHT;
+        case SM_CXICON:
+        case SM_CYICON:
+        case SM_CXCURSOR:
+        case SM_CYCURSOR:
+            return 32;
+        case SM_CXSMICON:
+        case SM_CYSMICON:
+            return 16;
+        case SM_CXDOUBLECLK:
+        case SM_CYDOUBLECLK:
+            return DOUBLE_CLICK_SIZE;
+        default:
+            return 0;
+    }
+}
+
+BOOL MessageBeep(UINT) {
+    return TRUE;
+}
