@@ -7,9 +7,10 @@
 
 #include "app/world_files.h"
 #include "persist/worldfile.h"
-#include "platform/user/dialog.h"
+#include "platform/dialogs/dialog.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/scripted_input.h"
+#include "tests/support/modal_watch.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ class StartWorldTest : public AppTest {
         folder = fs::temp_directory_path() / ("vorla-start-" + std::to_string(::getpid()));
         fs::remove_all(folder);
         fs::create_directories(folder);
-        platform::SetMessageBoxHook(
+        testsupport::SetMessageBoxHook(
             [this](HWND, const std::string& text, const std::string&, UINT type) {
                 boxes.push_back(text);
                 types.push_back(type);
@@ -38,7 +39,7 @@ class StartWorldTest : public AppTest {
             });
     }
     void TearDown() override {
-        platform::SetMessageBoxHook(nullptr);
+        testsupport::SetMessageBoxHook(nullptr);
         g_app.startWorldPath.clear();
         fs::remove_all(folder);
         AppTest::TearDown();
