@@ -16,12 +16,6 @@ set(_vorla_triple x86_64-w64-mingw32)
 set(CMAKE_C_COMPILER ${_vorla_triple}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${_vorla_triple}-g++-posix)
 set(CMAKE_RC_COMPILER ${_vorla_triple}-windres)
-# The compilers' "-posix" suffix hides the tool prefix from CMake's own guess.
-set(CMAKE_AR ${_vorla_triple}-gcc-ar-posix CACHE FILEPATH "")
-set(CMAKE_RANLIB ${_vorla_triple}-gcc-ranlib-posix CACHE FILEPATH "")
-set(CMAKE_NM ${_vorla_triple}-gcc-nm-posix CACHE FILEPATH "")
-set(CMAKE_OBJDUMP ${_vorla_triple}-objdump CACHE FILEPATH "")
-set(CMAKE_STRIP ${_vorla_triple}-strip CACHE FILEPATH "")
 
 if(NOT VORLA_DEPS_PREFIX)
   if(DEFINED ENV{VORLA_DEPS_CACHE} AND NOT "$ENV{VORLA_DEPS_CACHE}" STREQUAL "")

@@ -2,7 +2,8 @@
 # Shared by scripts/windows-deps and scripts/web-deps (sourced, not run).
 #
 # Each library is built from Debian's own source package into a prefix in the cache, and a
-# stamp beside it names what was built and with which recipe, so a second run does nothing.
+# stamp in the prefix names what was built and with which recipe, so a second run does
+# nothing.
 
 script_name="$(basename "$0")"
 cache_root="${VORLA_DEPS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/vorla-deps}"
