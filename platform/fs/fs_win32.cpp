@@ -86,6 +86,7 @@ int ErrnoOf(DWORD error) {
             return EINVAL;
         case ERROR_NOT_SUPPORTED:
         case ERROR_INVALID_FUNCTION:
+        case ERROR_CALL_NOT_IMPLEMENTED:
             return EOPNOTSUPP;
         case ERROR_CRC:
         case ERROR_SEEK:
@@ -352,7 +353,10 @@ int Read(Handle file, void* buffer, size_t count, size_t& done) {
     if (!ReadFile(Native(file), buffer, want, &n, nullptr)) {
         DWORD error = GetLastError();
         // The other end of a pipe is gone: that is its end.
-        return error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF ? 0 : ErrnoOf(error);
+        if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF)
+            return 0;
+        // The handle was not opened for reading, as POSIX says it.
+        return error == ERROR_ACCESS_DENIED ? EBADF : ErrnoOf(error);
     }
     done = n;
     return 0;
@@ -362,8 +366,10 @@ int Write(Handle file, const void* buffer, size_t count, size_t& done) {
     done = 0;
     DWORD n = 0;
     DWORD want = count > MAX_TRANSFER ? MAX_TRANSFER : DWORD(count);
-    if (!WriteFile(Native(file), buffer, want, &n, nullptr))
-        return LastErrno();
+    if (!WriteFile(Native(file), buffer, want, &n, nullptr)) {
+        DWORD error = GetLastError();
+        return error == ERROR_ACCESS_DENIED ? EBADF : ErrnoOf(error);
+    }
     done = n;
     return 0;
 }
@@ -445,26 +451,50 @@ int SetPermissions(Handle file, uint32_t permissions) {
     return 0;
 }
 
+namespace {
+
+// What belongs to the file rather than to its contents, and the user may have set: a save
+// that replaces the file keeps them.
+constexpr DWORD KEPT_ATTRIBUTES = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// Gives from the attributes and creation time of the file to, which it is to replace.
+// ReplaceFileW would do it, but it moves the old file aside under a name of its own first,
+// which is left behind when anything holds the old file, and not every implementation of
+// it keeps the attributes.
+void TakeOverIdentity(const std::wstring& from, const std::wstring& to) {
+    WIN32_FILE_ATTRIBUTE_DATA old{};
+    if (!GetFileAttributesExW(to.c_str(), GetFileExInfoStandard, &old))
+        return;
+    HANDLE h = CreateFileW(from.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, SHARE_ALL,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    FILE_BASIC_INFO basic{};
+    if (GetFileInformationByHandleEx(h, FileBasicInfo, &basic, sizeof basic)) {
+        FILE_BASIC_INFO change{};  // zero fields are left as they are
+        change.CreationTime.LowPart = old.ftCreationTime.dwLowDateTime;
+        change.CreationTime.HighPart = LONG(old.ftCreationTime.dwHighDateTime);
+        DWORD attributes =
+            (basic.FileAttributes & ~KEPT_ATTRIBUTES & ~DWORD(FILE_ATTRIBUTE_NORMAL)) |
+            (old.dwFileAttributes & KEPT_ATTRIBUTES);
+        change.FileAttributes = attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL;
+        SetFileInformationByHandle(h, FileBasicInfo, &change, sizeof change);
+    }
+    CloseHandle(h);
+}
+
+}  // namespace
+
 int Rename(const std::string& from, const std::string& to) {
     std::wstring wFrom, wTo;
     if (!Wide(from, wFrom) || !Wide(to, wTo))
         return EILSEQ;
     DWORD target = AttributesOf(wTo);
-    if (target != INVALID_FILE_ATTRIBUTES && !(target & FILE_ATTRIBUTE_DIRECTORY)) {
-        // Keeps what belongs to the file rather than to its contents: attributes, security,
-        // creation time.
-        if (ReplaceFileW(wTo.c_str(), wFrom.c_str(), nullptr,
-                         REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
-                         nullptr))
-            return 0;
-        DWORD error = GetLastError();
-        // Any other failure left both files as they were; this one took the old file away
-        // already, and the new one has yet to take its name.
-        if (error != ERROR_UNABLE_TO_MOVE_REPLACEMENT && error != ERROR_FILE_NOT_FOUND &&
-            error != ERROR_INVALID_PARAMETER && error != ERROR_NOT_SUPPORTED &&
-            error != ERROR_INVALID_FUNCTION)
-            return ErrnoOf(error);
-    }
+    if (target != INVALID_FILE_ATTRIBUTES && !(target & FILE_ATTRIBUTE_DIRECTORY))
+        TakeOverIdentity(wFrom, wTo);
+    // One step that either replaces the file or leaves both as they were; written through,
+    // so that the new name is on the device when the call returns.
     if (MoveFileExW(wFrom.c_str(), wTo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return 0;
     DWORD error = GetLastError();

@@ -1,6 +1,5 @@
 // LoadImage from files in the current directory and from the embedded resources.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +9,7 @@
 
 #include "gdi_fixture.h"
 #include "platform/res/resources.h"
+#include "tests/support/temp_folder.h"
 
 using gdi_test::Hex;
 using gdi_test::MakeBmp;
@@ -25,9 +25,8 @@ class LoadImageTest : public ::testing::Test {
   protected:
     void SetUp() override {
         old_ = std::filesystem::current_path();
-        char tmpl[] = "/tmp/vorla_gdi_cwd_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
+        dir_ = testsupport::MakeTempFolder("vorla_gdi_cwd_");
+        ASSERT_FALSE(dir_.empty());
         std::filesystem::current_path(dir_);
     }
     void TearDown() override {
