@@ -9,6 +9,7 @@
 
 #include "platform/fs/fs.h"
 #include "platform/fs/path.h"
+#include "platform/gdi/font_match.h"
 
 namespace platform::gdi {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gdi/font_match.h"
+#include "platform/gdi/face_match.h"
 
 namespace platform::gdi {
 

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/gdi/face_match.h"
+
 namespace platform::gdi {
 
 // The FreeType library; it lives as long as the process.
@@ -38,13 +40,6 @@ struct StrikeChoice {
 // smallest strike when every one exceeds it. sizes are cell heights or em heights.
 StrikeChoice ChooseStrike(const std::vector<int>& sizes, int64_t target);
 
-struct Match {
-    std::string file;
-    int index = 0;
-    bool familyFound = false;
-    int weight = 400;  // the face's own weight, 100 to 900 as OpenType counts
-    bool italic = false;
-};
 // An installed face of exactly that family that is to win over our shipped face of that
 // family (our own folders left out); false when there is none.
 bool FindInstalled(const char* family, int weight, bool italic, double pixels, Match& out);

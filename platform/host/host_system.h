@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -15,5 +16,12 @@ bool HangUpPending();
 
 // The program's name as the user started it, for messages on standard error.
 std::string ProgramName();
+
+// The arguments after the program's name, in UTF-8 whatever the system's code page.
+std::vector<std::string> ProgramArguments(int argc, char** argv);
+
+// Standard output and error reach the console the program was started from, also where
+// a windowed program gets none of its own; streams redirected elsewhere stay there.
+void UseStartingConsole();
 
 }  // namespace platform

@@ -44,4 +44,10 @@ std::string ProgramName() {
     return program_invocation_short_name;
 }
 
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
+}
+
+void UseStartingConsole() {}
+
 }  // namespace platform
