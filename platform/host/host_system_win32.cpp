@@ -1,6 +1,7 @@
 // Windows has no hang-up signal: a closed console ends the program through SDL's quit.
-#include <shellapi.h>
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <shellapi.h>
 
 #include <cstdio>
 
