@@ -62,7 +62,7 @@ sanitize: deps
 # against SDL2 and FreeType built from Debian's sources into a cache (scripts/windows-deps,
 # which also installs the toolchain and wine). test-windows adds the test programs and runs
 # them under wine.
-windows-configure:
+windows-configure: deps
 	@scripts/windows-deps
 	cmake -S . -B $(BUILD_WINDOWS) --toolchain cmake/toolchain-mingw-w64-x86_64.cmake \
 	  -DCMAKE_BUILD_TYPE=Release -DVORLA_WERROR=$(WINDOWS_WERROR)
