@@ -170,7 +170,8 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case BM_GETSTATE:
-            return (s->pressed ? BST_PUSHED : 0) | (GetFocus() == hwnd ? BST_FOCUS : 0);
+            return (s->pressed ? BST_PUSHED : BST_UNCHECKED) |
+                   (GetFocus() == hwnd ? BST_FOCUS : BST_UNCHECKED);
         case BM_SETSTATE:
             SetPressed(hwnd, wParam != 0);
             return 0;

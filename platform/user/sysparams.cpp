@@ -15,7 +15,7 @@ int GetSystemMetrics(int index) {
         case SM_CYICON:
         case SM_CXCURSOR:
         case SM_CYCURSOR:
-            return 32;
+            return SYSTEM_ICON_SIZE;
         case SM_CXSMICON:
         case SM_CYSMICON:
             return 16;
