@@ -415,62 +415,11 @@ class SdlHost final : public Host {
                 Push(HostEvent{.type = HostEventType::CloseRequested});
                 break;
             case SDL_WINDOWEVENT:
-                switch (e.window.event) {
-                    case SDL_WINDOWEVENT_MINIMIZED:
-                        minimized_ = true;
-                        LoseScreen();
-                        break;
-                    case SDL_WINDOWEVENT_RESTORED:
-                    case SDL_WINDOWEVENT_MAXIMIZED:
-                        minimized_ = false;
-                        RegainScreen();
-                        break;
-                    case SDL_WINDOWEVENT_FOCUS_LOST:
-                        if (FullScreen()) {
-                            LoseScreen();
-                        }
-                        break;
-                    case SDL_WINDOWEVENT_FOCUS_GAINED:
-                        if (!minimized_) {
-                            RegainScreen();
-                        }
-                        break;
-                    case SDL_WINDOWEVENT_EXPOSED:
-                    case SDL_WINDOWEVENT_SIZE_CHANGED:
-                        Redraw();
-                        UpdateCursor();
-                        break;
-                    default:
-                        break;
-                }
+                TranslateWindow(e.window);
                 break;
             case SDL_KEYDOWN:
-            case SDL_KEYUP: {
-                const bool down = e.type == SDL_KEYDOWN;
-                const SDL_Keycode key = e.key.keysym.sym;
-                if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) &&
-                    ((e.key.keysym.mod & KMOD_ALT) || altEnterHeld_)) {
-                    // Alt+Enter belongs to the host: window or full screen.
-                    if (down && !e.key.repeat) {
-                        ToggleFullScreen();
-                    }
-                    altEnterHeld_ = down;
-                    break;
-                }
-                const uint32_t vk = VirtualKeyFromSdlKey(key);
-                if (vk != 0) {
-                    Push(HostEvent{.type = down ? HostEventType::KeyDown : HostEventType::KeyUp,
-                                   .virtualKey = vk,
-                                   .repeat = e.key.repeat != 0});
-                }
-                break;
-            }
-            case SDL_RENDER_TARGETS_RESET:
-                presenter_->TargetsLost();
-                Redraw();
-                break;
-            case SDL_RENDER_DEVICE_RESET:
-                RenderDeviceReset();
+            case SDL_KEYUP:
+                TranslateKey(e.key);
                 break;
             case SDL_TEXTINPUT:
                 PushText(e.text.text);
@@ -479,24 +428,87 @@ class SdlHost final : public Host {
                 MouseEvent(HostEventType::MouseMove, e.motion.x, e.motion.y, 0);
                 break;
             case SDL_MOUSEBUTTONDOWN:
-            case SDL_MOUSEBUTTONUP: {
-                int button = 0;
-                if (e.button.button == SDL_BUTTON_LEFT) {
-                    button = 1;
-                } else if (e.button.button == SDL_BUTTON_RIGHT) {
-                    button = 2;
-                } else if (e.button.button == SDL_BUTTON_MIDDLE) {
-                    button = 3;
-                }
-                if (button != 0) {
-                    MouseEvent(e.type == SDL_MOUSEBUTTONDOWN ? HostEventType::MouseButtonDown
-                                                             : HostEventType::MouseButtonUp,
-                               e.button.x, e.button.y, button);
-                }
+            case SDL_MOUSEBUTTONUP:
+                TranslateButton(e.button);
                 break;
-            }
+            case SDL_RENDER_TARGETS_RESET:
+                presenter_->TargetsLost();
+                Redraw();
+                break;
+            case SDL_RENDER_DEVICE_RESET:
+                RenderDeviceReset();
+                break;
             default:
                 break;
+        }
+    }
+
+    // Minimising, and losing the focus while full screen, lose the screen.
+    void TranslateWindow(const SDL_WindowEvent& e) {
+        switch (e.event) {
+            case SDL_WINDOWEVENT_MINIMIZED:
+                minimized_ = true;
+                LoseScreen();
+                break;
+            case SDL_WINDOWEVENT_RESTORED:
+            case SDL_WINDOWEVENT_MAXIMIZED:
+                minimized_ = false;
+                RegainScreen();
+                break;
+            case SDL_WINDOWEVENT_FOCUS_LOST:
+                if (FullScreen()) {
+                    LoseScreen();
+                }
+                break;
+            case SDL_WINDOWEVENT_FOCUS_GAINED:
+                if (!minimized_) {
+                    RegainScreen();
+                }
+                break;
+            case SDL_WINDOWEVENT_EXPOSED:
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+                Redraw();
+                UpdateCursor();
+                break;
+            default:
+                break;
+        }
+    }
+
+    void TranslateKey(const SDL_KeyboardEvent& e) {
+        const bool down = e.type == SDL_KEYDOWN;
+        const SDL_Keycode key = e.keysym.sym;
+        if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) &&
+            ((e.keysym.mod & KMOD_ALT) || altEnterHeld_)) {
+            // Alt+Enter belongs to the host: window or full screen.
+            if (down && !e.repeat) {
+                ToggleFullScreen();
+            }
+            altEnterHeld_ = down;
+            return;
+        }
+        const uint32_t vk = VirtualKeyFromSdlKey(key);
+        if (vk != 0) {
+            Push(HostEvent{.type = down ? HostEventType::KeyDown : HostEventType::KeyUp,
+                           .virtualKey = vk,
+                           .repeat = e.repeat != 0});
+        }
+    }
+
+    // The left, right and middle buttons; others mean nothing to the program.
+    void TranslateButton(const SDL_MouseButtonEvent& e) {
+        int button = 0;
+        if (e.button == SDL_BUTTON_LEFT) {
+            button = 1;
+        } else if (e.button == SDL_BUTTON_RIGHT) {
+            button = 2;
+        } else if (e.button == SDL_BUTTON_MIDDLE) {
+            button = 3;
+        }
+        if (button != 0) {
+            MouseEvent(e.type == SDL_MOUSEBUTTONDOWN ? HostEventType::MouseButtonDown
+                                                     : HostEventType::MouseButtonUp,
+                       e.x, e.y, button);
         }
     }
 
