@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <csignal>
 #include <cstddef>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/host/host.h"
@@ -19,6 +21,7 @@
 #include "platform/host/shown_page.h"
 #include "platform/host/video_drivers.h"
 #include "platform/host/viewport.h"
+#include "platform/utf8.h"
 
 namespace platform {
 namespace {
@@ -431,6 +434,9 @@ class SdlHost final : public Host {
             case SDL_MOUSEBUTTONUP:
                 TranslateButton(e.button);
                 break;
+            case SDL_MOUSEWHEEL:
+                TranslateWheel(e.wheel);
+                break;
             case SDL_RENDER_TARGETS_RESET:
                 presenter_->TargetsLost();
                 Redraw();
@@ -512,37 +518,34 @@ class SdlHost final : public Host {
         }
     }
 
+    // The wheel in 120ths of a notch, as the wheel message counts it. A smooth wheel or a
+    // touchpad moves by fractions of a notch; what rounding leaves over is kept for the next
+    // event, so that slow scrolling still adds up. The direction is SDL's as it stands: where
+    // the desktop scrolls "naturally", SDL has reversed it already and says FLIPPED, and the
+    // program's lists then follow the desktop's.
+    void TranslateWheel(const SDL_MouseWheelEvent& e) {
+#if SDL_VERSION_ATLEAST(2, 0, 18)
+        wheelLeft_ += double(e.preciseY) * 120.0;
+#else
+        wheelLeft_ += double(e.y) * 120.0;
+#endif
+        const double whole = std::trunc(wheelLeft_);
+        wheelLeft_ -= whole;
+        if (whole != 0.0) {
+            Push(HostEvent{.type = HostEventType::MouseWheel,
+                           .wheel = int32_t(std::clamp(whole, -32768.0, 32767.0))});
+        }
+    }
+
     // One Text event per code point of SDL's UTF-8; malformed bytes are dropped.
     void PushText(const char* text) {
-        const auto* p = reinterpret_cast<const unsigned char*>(text);
-        while (*p) {
-            uint32_t cp = 0;
-            int extra = 0;
-            if (*p < 0x80) {
-                cp = *p;
-            } else if ((*p & 0xE0) == 0xC0) {
-                cp = *p & 0x1F, extra = 1;
-            } else if ((*p & 0xF0) == 0xE0) {
-                cp = *p & 0x0F, extra = 2;
-            } else if ((*p & 0xF8) == 0xF0) {
-                cp = *p & 0x07, extra = 3;
-            } else {
-                ++p;
-                continue;
+        const std::string_view typed(text);
+        for (size_t at = 0; at < typed.size();) {
+            const utf8::Char c = utf8::Decode(typed, at);
+            if (c.wellFormed) {
+                Push(HostEvent{.type = HostEventType::Text, .character = c.code});
             }
-            ++p;
-            bool ok = true;
-            for (int i = 0; i < extra; ++i) {
-                if ((*p & 0xC0) != 0x80) {
-                    ok = false;
-                    break;
-                }
-                cp = (cp << 6) | (*p & 0x3F);
-                ++p;
-            }
-            if (ok) {
-                Push(HostEvent{.type = HostEventType::Text, .character = cp});
-            }
+            at += c.length;
         }
     }
 
@@ -561,6 +564,7 @@ class SdlHost final : public Host {
     bool lost_ = false;
     bool minimized_ = false;
     bool altEnterHeld_ = false;
+    double wheelLeft_ = 0.0;  // 120ths of a notch not yet sent
     bool videoOpen_ = false;
 };
 

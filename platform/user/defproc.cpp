@@ -114,6 +114,11 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             return OnSetText(hwnd, lParam);
         case WM_GETTEXT:
             return OnGetText(hwnd, wParam, lParam);
+        case WM_MOUSEWHEEL:
+            // A child that does not scroll hands the wheel to the window it sits in.
+            if (GetWindowLongPtr(hwnd, GWL_STYLE) & WS_CHILD)
+                return SendMessage(GetParent(hwnd), message, wParam, lParam);
+            return 0;
         default:
             return 0;
     }

@@ -2,6 +2,7 @@
 // activation and the focus.
 #include "platform/user/window.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/host/host.h"
@@ -169,6 +170,17 @@ bool HandOver(HWND& slot, HWND hwnd, Lose lose, Gain gain) {
     return true;
 }
 
+// The wheel goes where the keys go, with the pointer's place on the screen.
+void TranslateWheel(const platform::HostEvent& e) {
+    HWND target = KeyboardTarget();
+    if (!target || e.wheel == 0)
+        return;
+    const int delta = std::clamp<int32_t>(e.wheel, INT16_MIN, INT16_MAX);
+    const POINT pt = S().cursorPos;
+    QueueInput(target, WM_MOUSEWHEEL, MAKEWPARAM(int(MouseFlags()), delta), MAKELPARAM(pt.x, pt.y),
+               e.timeMs);
+}
+
 void SetIconic(bool iconic) {
     HWND main = MainWindow();
     Window* w = Find(main);
@@ -194,6 +206,9 @@ void TranslateHostEvent(const platform::HostEvent& e) {
         case T::KeyDown:
         case T::KeyUp:
             TranslateKey(e);
+            break;
+        case T::MouseWheel:
+            TranslateWheel(e);
             break;
         case T::Text:
             if (HWND target = KeyboardTarget())

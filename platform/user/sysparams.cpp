@@ -27,6 +27,13 @@ int GetSystemMetrics(int index) {
     }
 }
 
+BOOL SystemParametersInfo(UINT action, UINT, void* param, UINT) {
+    if (action != SPI_GETWHEELSCROLLLINES || param == nullptr)
+        return FALSE;
+    *static_cast<UINT*>(param) = WHEEL_SCROLL_LINES;
+    return TRUE;
+}
+
 BOOL MessageBeep(UINT) {
     return TRUE;
 }

@@ -79,7 +79,8 @@ enum : UINT {
     WM_MBUTTONDOWN = 0x0207,
     WM_MBUTTONUP = 0x0208,
     WM_MBUTTONDBLCLK = 0x0209,
-    WM_MOUSELAST = 0x0209,
+    WM_MOUSEWHEEL = 0x020A,
+    WM_MOUSELAST = 0x020A,
     WM_CAPTURECHANGED = 0x0215,
     WM_CUT = 0x0300,
     WM_COPY = 0x0301,
@@ -285,6 +286,15 @@ constexpr WPARAM MAKEWPARAM(int lo, int hi) {
     return WPARAM(uintptr_t(MAKELPARAM(lo, hi)));
 }
 
+// WM_MOUSEWHEEL goes to the focus window, with the wheel's turn in the high word of wParam
+// (WHEEL_DELTA a notch, positive away from the user), the MK_ flags in the low word and the
+// pointer in screen coordinates in lParam. A window that does not handle it passes it to
+// its parent through DefWindowProc.
+constexpr int WHEEL_DELTA = 120;
+constexpr int GET_WHEEL_DELTA_WPARAM(WPARAM wp) {
+    return int(int16_t(HIWORD(wp)));
+}
+
 // Window classes and windows.
 ATOM RegisterClass(const WNDCLASS* wc);
 BOOL UnregisterClass(LPCSTR className, HINSTANCE instance);
@@ -371,6 +381,10 @@ UINT GetDoubleClickTime();
 SHORT GetKeyState(int virtualKey);
 SHORT GetAsyncKeyState(int virtualKey);
 BOOL MessageBeep(UINT type);
+// Only SPI_GETWHEELSCROLLLINES is known: the lines a list scrolls for a notch of the wheel
+// (3) go to *(UINT*)param. FALSE for any other action.
+constexpr UINT SPI_GETWHEELSCROLLLINES = 0x0068;
+BOOL SystemParametersInfo(UINT action, UINT uiParam, void* param, UINT winIni);
 DWORD GetTickCount();
 
 // Hooks. WH_CALLWNDPROC procedures see each message sent to a window (SendMessage) before
