@@ -108,4 +108,22 @@ inline void Append(std::string& out, uint32_t code) {
     }
 }
 
+// The small letter of a capital, for matching without regard to case: ASCII, Latin-1 and
+// Latin Extended-A, the letters a name typed here can hold. Anything else is itself.
+inline uint32_t FoldCase(uint32_t code) {
+    if ((code >= 'A' && code <= 'Z') || (code >= 0xC0 && code <= 0xDE && code != 0xD7)) {
+        return code + 0x20;
+    }
+    if (code == 0x130 || code == 0x178) {
+        return code == 0x130 ? 'i' : 0xFF;  // I with a dot above; Y with diaeresis
+    }
+    // Latin Extended-A pairs capital and small letter as even and odd, but from U+0139 to
+    // U+0148 and from U+0179 to U+017E as odd and even; U+0138 and U+0149 stand alone.
+    const bool oddCapitals = (code >= 0x139 && code <= 0x148) || (code >= 0x179 && code <= 0x17E);
+    if (code >= 0x100 && code <= 0x17F && code != 0x138 && code != 0x149 && code != 0x17F) {
+        return (code % 2 == 1) == oddCapitals ? code + 1 : code;
+    }
+    return code;
+}
+
 }  // namespace platform::utf8

@@ -1,6 +1,6 @@
-// The standard controls: "STATIC" (text and icons), "EDIT" (single-line fields) and
-// "BUTTON" (push buttons and group boxes), each a window class of its own. Names and
-// values are Win32's.
+// The standard controls: "STATIC" (text and icons), "EDIT" (single-line fields),
+// "BUTTON" (push buttons and group boxes), "LISTBOX" (lists that scroll) and "COMBOBOX"
+// (drop-down lists), each a window class of its own. Names and values are Win32's.
 #pragma once
 
 #include <string>
@@ -35,10 +35,14 @@ enum : UINT {
     LB_GETCOUNT = 0x018B,
     LB_GETTOPINDEX = 0x018E,
     LB_SETTOPINDEX = 0x0197,
+    LB_GETITEMRECT = 0x0198,
     LB_GETITEMDATA = 0x0199,
-    LB_SETITEMDATA = 0x019A
+    LB_SETITEMDATA = 0x019A,
+    LB_SETITEMHEIGHT = 0x01A0,
+    LB_GETITEMHEIGHT = 0x01A1,
+    LB_ITEMFROMPOINT = 0x01A9
 };
-enum : WORD { LBN_SELCHANGE = 1, LBN_DBLCLK = 2 };
+enum : WORD { LBN_SELCHANGE = 1, LBN_DBLCLK = 2, LBN_SELCANCEL = 3 };
 constexpr LRESULT LB_ERR = -1;
 
 // Combo box messages, notifications and answers.
@@ -46,15 +50,50 @@ enum : UINT {
     CB_ADDSTRING = 0x0143,
     CB_GETCOUNT = 0x0146,
     CB_GETCURSEL = 0x0147,
+    CB_GETLBTEXT = 0x0148,
+    CB_GETLBTEXTLEN = 0x0149,
     CB_RESETCONTENT = 0x014B,
-    CB_SETCURSEL = 0x014E
+    CB_SETCURSEL = 0x014E,
+    CB_SHOWDROPDOWN = 0x014F,
+    CB_GETDROPPEDCONTROLRECT = 0x0152,
+    CB_GETDROPPEDSTATE = 0x0157
 };
-constexpr WORD CBN_SELCHANGE = 1;
+enum : WORD {
+    CBN_SELCHANGE = 1,
+    CBN_DROPDOWN = 7,
+    CBN_CLOSEUP = 8,
+    CBN_SELENDOK = 9,
+    CBN_SELENDCANCEL = 10
+};
 constexpr LRESULT CB_ERR = -1;
+
+// Owner-drawn items: a list box with LBS_OWNERDRAWFIXED asks its parent for the height of
+// its rows once (WM_MEASUREITEM), and has each row it shows drawn by the parent
+// (WM_DRAWITEM), on its own device context with its font selected.
+enum : UINT { ODT_LISTBOX = 2, ODA_DRAWENTIRE = 0x0001, ODS_SELECTED = 0x0001, ODS_FOCUS = 0x0010 };
+struct MEASUREITEMSTRUCT {
+    UINT CtlType;
+    UINT CtlID;
+    UINT itemID;
+    UINT itemWidth;
+    UINT itemHeight;
+    uintptr_t itemData;
+};
+struct DRAWITEMSTRUCT {
+    UINT CtlType;
+    UINT CtlID;
+    UINT itemID;
+    UINT itemAction;
+    UINT itemState;
+    HWND hwndItem;
+    HDC hDC;
+    RECT rcItem;
+    uintptr_t itemData;
+};
 
 namespace platform {
 
-// Registers STATIC, EDIT and BUTTON (after a reset of the window manager too).
+// Registers the control classes (after a reset of the window manager too).
 void EnsureControlClasses();
 
 // The font a control draws with: the one set by WM_SETFONT, else the system dialog font.

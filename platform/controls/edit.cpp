@@ -424,9 +424,7 @@ LRESULT OnSetText(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-LRESULT EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!State(hwnd))
-        return DefWindowProc(hwnd, message, wParam, lParam);
+LRESULT EditProc(HWND hwnd, ControlState& s, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD style = Style(hwnd);
     switch (message) {
         case WM_PAINT:
@@ -441,7 +439,7 @@ LRESULT EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             Notify(hwnd, EN_SETFOCUS);
             return 0;
         case WM_KILLFOCUS:
-            State(hwnd)->selecting = false;
+            s.selecting = false;
             InvalidateRect(hwnd, nullptr, FALSE);
             Notify(hwnd, EN_KILLFOCUS);
             return 0;

@@ -223,10 +223,8 @@ void TranslateHostEvent(const platform::HostEvent& e) {
                 PostMessage(main, WM_CLOSE, 0, 0);
             break;
         case T::Minimized:
-            SetIconic(true);
-            break;
         case T::Restored:
-            SetIconic(false);
+            SetIconic(e.type == T::Minimized);
             break;
     }
 }

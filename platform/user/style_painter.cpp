@@ -207,6 +207,43 @@ void PaintButton(HDC dc, const RECT& rect, ButtonLook look, bool focused) {
     }
 }
 
+void PaintScrollBar(HDC dc, const RECT& bar, const RECT& thumb) {
+    if (Empty(bar)) {
+        return;
+    }
+    const LONG side = bar.right - bar.left;
+    RECT up = {bar.left, bar.top, bar.right, std::min(bar.bottom, bar.top + side)};
+    RECT down = {bar.left, std::max(up.bottom, bar.bottom - side), bar.right, bar.bottom};
+    RECT track = {bar.left, up.bottom, bar.right, down.top};
+    // The track is a checker of light grey and white.
+    Fill(dc, track.left, track.top, track.right, track.bottom, GetSysColor(COLOR_3DLIGHT));
+    for (LONG y = track.top; y < track.bottom; ++y) {
+        for (LONG x = track.left + (y & 1); x < track.right; x += 2) {
+            SetPixel(dc, x, y, GetSysColor(COLOR_3DHILIGHT));
+        }
+    }
+    PaintButton(dc, up, ButtonLook::Normal, false);
+    PaintButton(dc, down, ButtonLook::Normal, false);
+    PaintScrollArrow(dc, up, true, GetSysColor(COLOR_BTNTEXT));
+    PaintScrollArrow(dc, down, false, GetSysColor(COLOR_BTNTEXT));
+    if (!Empty(thumb)) {
+        PaintButton(dc, thumb, ButtonLook::Normal, false);
+    }
+}
+
+void PaintDropButton(HDC dc, const RECT& rect, bool pushed) {
+    PaintButton(dc, rect, pushed ? ButtonLook::Pressed : ButtonLook::Normal, false);
+    // A pushed button's arrow moves down and to the right, as a pushed label does.
+    RECT arrow = pushed ? RECT{rect.left + 1, rect.top + 1, rect.right + 1, rect.bottom + 1} : rect;
+    PaintScrollArrow(dc, arrow, false, GetSysColor(COLOR_BTNTEXT));
+}
+
+void PaintFrame(HDC dc, const RECT& rect, COLORREF colour) {
+    if (!Empty(rect)) {
+        Border(dc, rect, colour, colour);
+    }
+}
+
 void PaintFocusRect(HDC dc, const RECT& rect) {
     if (Empty(rect)) {
         return;

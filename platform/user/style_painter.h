@@ -73,7 +73,13 @@ void PaintCaption(HDC dc, const RECT& bar, const char* text);
 // A small arrow pointing up or down, centred in rect (scroll bars, drop-downs).
 void PaintScrollArrow(HDC dc, const RECT& rect, bool up, COLORREF colour);
 void PaintButton(HDC dc, const RECT& rect, ButtonLook look, bool focused);
-void PaintFocusRect(HDC dc, const RECT& rect);  // dotted rectangle
+// A vertical scroll bar filling bar: an arrow button at each end, the dotted track between,
+// and the thumb (nothing when thumb is empty).
+void PaintScrollBar(HDC dc, const RECT& bar, const RECT& thumb);
+// A drop-down's button with its arrow, pushed in while the list is open.
+void PaintDropButton(HDC dc, const RECT& rect, bool pushed);
+void PaintFrame(HDC dc, const RECT& rect, COLORREF colour);  // one pixel all round
+void PaintFocusRect(HDC dc, const RECT& rect);               // dotted rectangle
 void PaintSeparator(HDC dc, const RECT& rect);  // a horizontal etched line centred in rect
 void PaintCheckMark(HDC dc, const RECT& rect, COLORREF colour);
 void PaintSubmenuArrow(HDC dc, const RECT& rect, COLORREF colour);

@@ -16,6 +16,8 @@ int GetSystemMetrics(int index) {
         case SM_CXCURSOR:
         case SM_CYCURSOR:
             return SYSTEM_ICON_SIZE;
+        case SM_CXVSCROLL:
+            return SCROLL_BAR_WIDTH;
         case SM_CXSMICON:
         case SM_CYSMICON:
             return 16;
