@@ -220,7 +220,8 @@ HFONT CreateFont(int height, int width, int escapement, int orientation, int wei
                  DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, LPCSTR faceName);
 HFONT CreateFontIndirect(const LOGFONT* font);
 BOOL GetTextMetrics(HDC dc, TEXTMETRIC* metrics);
-// Text is single-byte (Latin-1); count -1 means NUL-terminated where noted.
+// Text is UTF-8 (see platform/utf8.h); counts are in bytes, and -1 means NUL-terminated
+// where noted.
 BOOL GetTextExtentPoint32(HDC dc, LPCSTR text, int count, SIZE* size);
 // Draws with the top-left of the text cell at (x, y).
 BOOL TextOut(HDC dc, int x, int y, LPCSTR text, int count);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/host/host.h"
+#include "platform/utf8.h"
 
 namespace platform::user {
 
@@ -67,7 +68,8 @@ LRESULT OnGetText(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     Window* w = Find(hwnd);
     if (!w || wParam == 0 || !lParam)
         return 0;
-    size_t n = std::min<size_t>(w->text.size(), wParam - 1);
+    // What fits, cut between characters.
+    size_t n = platform::utf8::Floor(w->text, wParam - 1);
     std::memcpy(reinterpret_cast<char*>(lParam), w->text.data(), n);
     reinterpret_cast<char*>(lParam)[n] = 0;
     return LRESULT(n);

@@ -83,4 +83,21 @@ TEST(Utf8, AppendEncodesEachRangeAndReplacesNonCharacters) {
         EXPECT_TRUE(Decode(out, at).wellFormed) << "at " << at;
 }
 
+// Catches a typed letter that finds its name only in the same case: capitals and small
+// letters of ASCII, Latin-1 and Latin Extended-A (whose pairs run even-odd and, in two
+// stretches, odd-even) fold together, and letters without a pair stay as they are.
+TEST(Utf8, FoldCasePairsLatinCapitalsWithTheirSmallLetters) {
+    const std::pair<uint32_t, uint32_t> pairs[] = {
+        {'A', 'a'},     {0xC0, 0xE0},   {0xDC, 0xFC},   {0x10C, 0x10D}, {0x11A, 0x11B},
+        {0x139, 0x13A}, {0x147, 0x148}, {0x158, 0x159}, {0x160, 0x161}, {0x16E, 0x16F},
+        {0x179, 0x17A}, {0x17D, 0x17E}, {0x178, 0xFF},  {0x130, 'i'},
+    };
+    for (auto [capital, small] : pairs) {
+        EXPECT_EQ(platform::utf8::FoldCase(capital), small) << std::hex << capital;
+        EXPECT_EQ(platform::utf8::FoldCase(small), small) << std::hex << small;
+    }
+    for (uint32_t alone : {0xD7u, 0xDFu, 0x131u, 0x138u, 0x149u, 0x17Fu, 0x416u, uint32_t('1')})
+        EXPECT_EQ(platform::utf8::FoldCase(alone), alone) << std::hex << alone;
+}
+
 }  // namespace
