@@ -7,9 +7,10 @@
 // cover the screen with its client origin at the screen origin.
 //
 // Typed characters: the host reports text as its own events, and each becomes one
-// WM_CHAR. TranslateMessage adds WM_CHAR only for the keys that type control characters
-// the host never reports as text (Backspace, Tab, Enter, Escape, Ctrl+letter), so every
-// typed character gives exactly one WM_CHAR.
+// WM_CHAR carrying the character's Unicode code point; window text is UTF-8 (utf8.h).
+// TranslateMessage adds WM_CHAR only for the keys that type control characters the host
+// never reports as text (Backspace, Tab, Enter, Escape, Ctrl+letter), so every typed
+// character gives exactly one WM_CHAR.
 #pragma once
 
 #include <cstdint>
