@@ -352,8 +352,8 @@ TEST_F(FileDialogTest, FileTypeListOpensWithTheKeysAndChoosesWithEnter) {
 // Catches a wheel that does not scroll the file list, scrolls it by one row a notch, or
 // scrolls it only when it has the focus (the name field has it at first).
 TEST_F(FileDialogTest, WheelScrollsTheFileListThreeRowsANotch) {
-    for (int i = 0; i < 30; ++i)
-        WriteText(dir / ("f" + std::to_string(100 + i) + ".vrz"), "x");
+    for (int i = 100; i < 130; ++i)
+        WriteText(dir / ('f' + std::to_string(i)) += ".vrz", "x");
     LRESULT fromNameField = -1, fromList = -1, elsewhere = -1;
     Then([&] {
         RECT r;
