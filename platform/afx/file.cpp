@@ -60,6 +60,23 @@ void ForgetDeviceFull(fs::Handle file) {
     FullFiles().erase(file);
 }
 
+// A call on a file that is not open.
+void RequireOpen(const CFile& file) {
+    if (!file.IsOpen())
+        AfxThrowFileException(CFileException::invalidFile, EBADF, file.GetFilePath().c_str());
+}
+
+// A system call's errno, thrown as the framework's exception for the file called name.
+void ThrowOnError(int err, const std::string& name) {
+    if (err != 0)
+        CFileException::ThrowErrno(err, name.c_str());
+}
+
+void ThrowOnSeekError(int err, const std::string& name) {
+    if (err != 0)
+        AfxThrowFileException(CFileException::badSeek, err, name.c_str());
+}
+
 }  // namespace
 
 namespace platform {
@@ -192,8 +209,7 @@ void CFile::Attach(fs::Handle hFile, LPCSTR lpszFileName) {
 }
 
 UINT CFile::Read(void* lpBuf, UINT nCount) {
-    if (!IsOpen())
-        AfxThrowFileException(CFileException::invalidFile, EBADF, m_strFileName.c_str());
+    RequireOpen(*this);
     int err = 0;
     if (TakeFault(platform::FileOp::Read, &err))
         CFileException::ThrowErrno(err, m_strFileName.c_str());
@@ -212,8 +228,7 @@ UINT CFile::Read(void* lpBuf, UINT nCount) {
 }
 
 void CFile::Write(const void* lpBuf, UINT nCount) {
-    if (!IsOpen())
-        AfxThrowFileException(CFileException::invalidFile, EBADF, m_strFileName.c_str());
+    RequireOpen(*this);
     if (nCount == 0)
         return;
     auto* in = static_cast<const uint8_t*>(lpBuf);
@@ -248,8 +263,7 @@ void CFile::Flush() {
     if (TakeFault(platform::FileOp::Flush, &err))
         CFileException::ThrowErrno(err, m_strFileName.c_str());
     err = fs::Sync(m_hFile);
-    if (err != 0)
-        CFileException::ThrowErrno(err, m_strFileName.c_str());
+    ThrowOnError(err, m_strFileName);
 }
 
 void CFile::Close() {
@@ -279,8 +293,7 @@ void CFile::Abort() {
 }
 
 uint64_t CFile::Seek(int64_t lOff, UINT nFrom) {
-    if (!IsOpen())
-        AfxThrowFileException(CFileException::invalidFile, EBADF, m_strFileName.c_str());
+    RequireOpen(*this);
     int err = 0;
     if (TakeFault(platform::FileOp::Seek, &err))
         AfxThrowFileException(CFileException::badSeek, err, m_strFileName.c_str());
@@ -288,38 +301,27 @@ uint64_t CFile::Seek(int64_t lOff, UINT nFrom) {
                : nFrom == end   ? fs::SEEK_FROM_END
                                 : fs::SEEK_FROM_BEGIN;
     uint64_t pos = 0;
-    err = fs::Seek(m_hFile, lOff, from, pos);
-    if (err != 0)
-        AfxThrowFileException(CFileException::badSeek, err, m_strFileName.c_str());
+    ThrowOnSeekError(fs::Seek(m_hFile, lOff, from, pos), m_strFileName);
     return pos;
 }
 
 uint64_t CFile::GetPosition() const {
-    if (!IsOpen())
-        AfxThrowFileException(CFileException::invalidFile, EBADF, m_strFileName.c_str());
+    RequireOpen(*this);
     uint64_t pos = 0;
-    int err = fs::Seek(m_hFile, 0, fs::SEEK_FROM_CURRENT, pos);
-    if (err != 0)
-        AfxThrowFileException(CFileException::badSeek, err, m_strFileName.c_str());
+    ThrowOnSeekError(fs::Seek(m_hFile, 0, fs::SEEK_FROM_CURRENT, pos), m_strFileName);
     return pos;
 }
 
 uint64_t CFile::GetLength() const {
-    if (!IsOpen())
-        AfxThrowFileException(CFileException::invalidFile, EBADF, m_strFileName.c_str());
+    RequireOpen(*this);
     fs::Status st;
-    int err = fs::StatusOf(m_hFile, st);
-    if (err != 0)
-        CFileException::ThrowErrno(err, m_strFileName.c_str());
+    ThrowOnError(fs::StatusOf(m_hFile, st), m_strFileName);
     return st.size;
 }
 
 void CFile::SetLength(uint64_t dwNewLen) {
-    if (!IsOpen())
-        AfxThrowFileException(CFileException::invalidFile, EBADF, m_strFileName.c_str());
-    int err = fs::SetSize(m_hFile, dwNewLen);
-    if (err != 0)
-        CFileException::ThrowErrno(err, m_strFileName.c_str());
+    RequireOpen(*this);
+    ThrowOnError(fs::SetSize(m_hFile, dwNewLen), m_strFileName);
 }
 
 std::string CFile::GetFileName() const {

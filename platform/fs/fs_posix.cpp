@@ -35,6 +35,14 @@ auto Retry(Call call) {
     return rc;
 }
 
+// A read's or write's result as fs.h reports it: 0 with the bytes moved in done, or errno.
+int Moved(ssize_t n, size_t& done) {
+    if (n < 0)
+        return errno;
+    done = size_t(n);
+    return 0;
+}
+
 // The file system has nothing to commit, or can't.
 bool CannotSync(int err) {
     return err == EINVAL || err == EROFS;
@@ -150,20 +158,12 @@ int Open(const std::string& path, uint32_t how, uint32_t permissions, Handle& ou
 
 int Read(Handle file, void* buffer, size_t count, size_t& done) {
     done = 0;
-    ssize_t n = Retry([&] { return ::read(FdOf(file), buffer, count); });
-    if (n < 0)
-        return errno;
-    done = size_t(n);
-    return 0;
+    return Moved(Retry([&] { return ::read(FdOf(file), buffer, count); }), done);
 }
 
 int Write(Handle file, const void* buffer, size_t count, size_t& done) {
     done = 0;
-    ssize_t n = Retry([&] { return ::write(FdOf(file), buffer, count); });
-    if (n < 0)
-        return errno;
-    done = size_t(n);
-    return 0;
+    return Moved(Retry([&] { return ::write(FdOf(file), buffer, count); }), done);
 }
 
 int Seek(Handle file, int64_t offset, int from, uint64_t& position) {

@@ -112,7 +112,8 @@ StrikeChoice ChooseStrike(const std::vector<int>& sizes, int64_t target) {
     return best;
 }
 
-// Windows-1252's printable characters in 0x80..0x9F; the rest of the bytes are Latin-1.
+// A byte that is no part of well-formed UTF-8, as Windows-1252 reads it: its printable
+// characters in 0x80..0x9F, and Latin-1 for the rest.
 uint32_t CodePoint(uint8_t c) {
     static const uint16_t CP1252[32] = {
         0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,

@@ -46,7 +46,8 @@ bool FindInstalled(const char* family, int weight, bool italic, double pixels, M
 // The installed face closest to the family; false when there is none at all.
 bool MatchFace(const char* family, int weight, bool italic, double pixels, Match& out);
 
-// Windows-1252's printable characters in 0x80..0x9F; the rest of the bytes are Latin-1.
+// A byte that is no part of well-formed UTF-8, as Windows-1252 reads it: its printable
+// characters in 0x80..0x9F, and Latin-1 for the rest.
 uint32_t CodePoint(uint8_t c);
 
 }  // namespace platform::gdi

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/host/host.h"
@@ -19,6 +21,7 @@
 #include "platform/host/shown_page.h"
 #include "platform/host/video_drivers.h"
 #include "platform/host/viewport.h"
+#include "platform/utf8.h"
 
 namespace platform {
 namespace {
@@ -398,62 +401,11 @@ class SdlHost final : public Host {
                 Push(HostEvent{.type = HostEventType::CloseRequested});
                 break;
             case SDL_WINDOWEVENT:
-                switch (e.window.event) {
-                    case SDL_WINDOWEVENT_MINIMIZED:
-                        minimized_ = true;
-                        LoseScreen();
-                        break;
-                    case SDL_WINDOWEVENT_RESTORED:
-                    case SDL_WINDOWEVENT_MAXIMIZED:
-                        minimized_ = false;
-                        RegainScreen();
-                        break;
-                    case SDL_WINDOWEVENT_FOCUS_LOST:
-                        if (FullScreen()) {
-                            LoseScreen();
-                        }
-                        break;
-                    case SDL_WINDOWEVENT_FOCUS_GAINED:
-                        if (!minimized_) {
-                            RegainScreen();
-                        }
-                        break;
-                    case SDL_WINDOWEVENT_EXPOSED:
-                    case SDL_WINDOWEVENT_SIZE_CHANGED:
-                        Redraw();
-                        UpdateCursor();
-                        break;
-                    default:
-                        break;
-                }
+                TranslateWindow(e.window);
                 break;
             case SDL_KEYDOWN:
-            case SDL_KEYUP: {
-                const bool down = e.type == SDL_KEYDOWN;
-                const SDL_Keycode key = e.key.keysym.sym;
-                if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) &&
-                    ((e.key.keysym.mod & KMOD_ALT) || altEnterHeld_)) {
-                    // Alt+Enter belongs to the host: window or full screen.
-                    if (down && !e.key.repeat) {
-                        ToggleFullScreen();
-                    }
-                    altEnterHeld_ = down;
-                    break;
-                }
-                const uint32_t vk = VirtualKeyFromSdlKey(key);
-                if (vk != 0) {
-                    Push(HostEvent{.type = down ? HostEventType::KeyDown : HostEventType::KeyUp,
-                                   .virtualKey = vk,
-                                   .repeat = e.key.repeat != 0});
-                }
-                break;
-            }
-            case SDL_RENDER_TARGETS_RESET:
-                presenter_->TargetsLost();
-                Redraw();
-                break;
-            case SDL_RENDER_DEVICE_RESET:
-                RenderDeviceReset();
+            case SDL_KEYUP:
+                TranslateKey(e.key);
                 break;
             case SDL_TEXTINPUT:
                 PushText(e.text.text);
@@ -462,58 +414,121 @@ class SdlHost final : public Host {
                 MouseEvent(HostEventType::MouseMove, e.motion.x, e.motion.y, 0);
                 break;
             case SDL_MOUSEBUTTONDOWN:
-            case SDL_MOUSEBUTTONUP: {
-                int button = 0;
-                if (e.button.button == SDL_BUTTON_LEFT) {
-                    button = 1;
-                } else if (e.button.button == SDL_BUTTON_RIGHT) {
-                    button = 2;
-                } else if (e.button.button == SDL_BUTTON_MIDDLE) {
-                    button = 3;
-                }
-                if (button != 0) {
-                    MouseEvent(e.type == SDL_MOUSEBUTTONDOWN ? HostEventType::MouseButtonDown
-                                                             : HostEventType::MouseButtonUp,
-                               e.button.x, e.button.y, button);
-                }
+            case SDL_MOUSEBUTTONUP:
+                TranslateButton(e.button);
                 break;
-            }
+            case SDL_MOUSEWHEEL:
+                TranslateWheel(e.wheel);
+                break;
+            case SDL_RENDER_TARGETS_RESET:
+                presenter_->TargetsLost();
+                Redraw();
+                break;
+            case SDL_RENDER_DEVICE_RESET:
+                RenderDeviceReset();
+                break;
             default:
                 break;
         }
     }
 
+    // Minimising, and losing the focus while full screen, lose the screen.
+    void TranslateWindow(const SDL_WindowEvent& e) {
+        switch (e.event) {
+            case SDL_WINDOWEVENT_MINIMIZED:
+                minimized_ = true;
+                LoseScreen();
+                break;
+            case SDL_WINDOWEVENT_RESTORED:
+            case SDL_WINDOWEVENT_MAXIMIZED:
+                minimized_ = false;
+                RegainScreen();
+                break;
+            case SDL_WINDOWEVENT_FOCUS_LOST:
+                if (FullScreen()) {
+                    LoseScreen();
+                }
+                break;
+            case SDL_WINDOWEVENT_FOCUS_GAINED:
+                if (!minimized_) {
+                    RegainScreen();
+                }
+                break;
+            case SDL_WINDOWEVENT_EXPOSED:
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+                Redraw();
+                UpdateCursor();
+                break;
+            default:
+                break;
+        }
+    }
+
+    void TranslateKey(const SDL_KeyboardEvent& e) {
+        const bool down = e.type == SDL_KEYDOWN;
+        const SDL_Keycode key = e.keysym.sym;
+        if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) &&
+            ((e.keysym.mod & KMOD_ALT) || altEnterHeld_)) {
+            // Alt+Enter belongs to the host: window or full screen.
+            if (down && !e.repeat) {
+                ToggleFullScreen();
+            }
+            altEnterHeld_ = down;
+            return;
+        }
+        const uint32_t vk = VirtualKeyFromSdlKey(key);
+        if (vk != 0) {
+            Push(HostEvent{.type = down ? HostEventType::KeyDown : HostEventType::KeyUp,
+                           .virtualKey = vk,
+                           .repeat = e.repeat != 0});
+        }
+    }
+
+    // The left, right and middle buttons; others mean nothing to the program.
+    void TranslateButton(const SDL_MouseButtonEvent& e) {
+        int button = 0;
+        if (e.button == SDL_BUTTON_LEFT) {
+            button = 1;
+        } else if (e.button == SDL_BUTTON_RIGHT) {
+            button = 2;
+        } else if (e.button == SDL_BUTTON_MIDDLE) {
+            button = 3;
+        }
+        if (button != 0) {
+            MouseEvent(e.type == SDL_MOUSEBUTTONDOWN ? HostEventType::MouseButtonDown
+                                                     : HostEventType::MouseButtonUp,
+                       e.x, e.y, button);
+        }
+    }
+
+    // The wheel in 120ths of a notch, as the wheel message counts it. A smooth wheel or a
+    // touchpad moves by fractions of a notch; what rounding leaves over is kept for the next
+    // event, so that slow scrolling still adds up. The direction is SDL's as it stands: where
+    // the desktop scrolls "naturally", SDL has reversed it already and says FLIPPED, and the
+    // program's lists then follow the desktop's.
+    void TranslateWheel(const SDL_MouseWheelEvent& e) {
+#if SDL_VERSION_ATLEAST(2, 0, 18)
+        wheelLeft_ += double(e.preciseY) * 120.0;
+#else
+        wheelLeft_ += double(e.y) * 120.0;
+#endif
+        const double whole = std::trunc(wheelLeft_);
+        wheelLeft_ -= whole;
+        if (whole != 0.0) {
+            Push(HostEvent{.type = HostEventType::MouseWheel,
+                           .wheel = int32_t(std::clamp(whole, -32768.0, 32767.0))});
+        }
+    }
+
     // One Text event per code point of SDL's UTF-8; malformed bytes are dropped.
     void PushText(const char* text) {
-        const auto* p = reinterpret_cast<const unsigned char*>(text);
-        while (*p) {
-            uint32_t cp = 0;
-            int extra = 0;
-            if (*p < 0x80) {
-                cp = *p;
-            } else if ((*p & 0xE0) == 0xC0) {
-                cp = *p & 0x1F, extra = 1;
-            } else if ((*p & 0xF0) == 0xE0) {
-                cp = *p & 0x0F, extra = 2;
-            } else if ((*p & 0xF8) == 0xF0) {
-                cp = *p & 0x07, extra = 3;
-            } else {
-                ++p;
-                continue;
+        const std::string_view typed(text);
+        for (size_t at = 0; at < typed.size();) {
+            const utf8::Char c = utf8::Decode(typed, at);
+            if (c.wellFormed) {
+                Push(HostEvent{.type = HostEventType::Text, .character = c.code});
             }
-            ++p;
-            bool ok = true;
-            for (int i = 0; i < extra; ++i) {
-                if ((*p & 0xC0) != 0x80) {
-                    ok = false;
-                    break;
-                }
-                cp = (cp << 6) | (*p & 0x3F);
-                ++p;
-            }
-            if (ok) {
-                Push(HostEvent{.type = HostEventType::Text, .character = cp});
-            }
+            at += c.length;
         }
     }
 
@@ -532,6 +547,7 @@ class SdlHost final : public Host {
     bool lost_ = false;
     bool minimized_ = false;
     bool altEnterHeld_ = false;
+    double wheelLeft_ = 0.0;  // 120ths of a notch not yet sent
     bool videoOpen_ = false;
 };
 

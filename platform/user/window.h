@@ -18,6 +18,9 @@ using platform::CurrentHost;
 
 constexpr UINT DOUBLE_CLICK_MS = 500;
 constexpr LONG DOUBLE_CLICK_SIZE = 4;
+constexpr int SYSTEM_ICON_SIZE = 32;  // the system's icons and cursors, square
+constexpr UINT WHEEL_SCROLL_LINES = 3;
+constexpr int SCROLL_BAR_WIDTH = 16;
 constexpr UINT MIN_TIMER_MS = 10;
 constexpr UINT MAX_TIMER_MS = 0x7FFFFFFF;
 

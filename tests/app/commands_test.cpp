@@ -38,6 +38,43 @@ TEST_F(CommandTest, SaveThenLoadRestoresTheWorld) {
     EXPECT_TRUE(boxes.empty());
 }
 
+// Catches a name typed with letters beyond ASCII reaching the disk as other bytes (a byte
+// a character, or Latin-1), shown wrongly in the open dialog's list, or not loading again
+// when chosen there.
+TEST_F(CommandTest, AUtf8NameTypedInTheSaveDialogIsSavedListedAndLoadedUnchanged) {
+    const std::string name = "sv\xC4\x9Bt-\xC3\xBC.vrz";  // "svět-ü.vrz"
+    Populate();
+    ScriptedInput save(host);
+    save.Type(folder.string()).Key(VK_RETURN).Type(name).Key(VK_RETURN);
+    Command(ID_SAVE_WORLD, save);
+    std::vector<std::string> onDisk;
+    for (const fs::directory_entry& e : fs::directory_iterator(folder))
+        onDisk.push_back(e.path().filename().string());
+    EXPECT_EQ(onDisk, std::vector<std::string>{name});
+    MemoryWorldStream expected;
+    WriteWorldFile(expected, frame->world);
+    EXPECT_EQ(ReadFile(name), expected.Bytes());
+
+    frame->world.ResetWorld();
+    std::string listed;
+    ScriptedInput open(host), look(host);
+    open.Type(folder.string()).Key(VK_RETURN).Key(VK_TAB).Type("s");
+    look.Call([&] {
+        HWND list = GetDlgItem(GetActiveWindow(), 1120);
+        LRESULT sel = SendMessage(list, LB_GETCURSEL, 0, 0);
+        char text[256] = {};
+        if (sel >= 0)
+            SendMessage(list, LB_GETTEXT, WPARAM(sel), LPARAM(reinterpret_cast<intptr_t>(text)));
+        listed = text;
+    });
+    look.Key(VK_RETURN).After(30);
+    Command(ID_LOAD_WORLD, open);
+    EXPECT_EQ(listed, name);
+    EXPECT_EQ(frame->world.year, 41);
+    EXPECT_EQ(At(1, 0), (Cell{3, 2, CELL_BLUE, 5, CreatureSprite(CELL_BLUE, 1)}));
+    EXPECT_TRUE(boxes.empty());
+}
+
 // Catches a cancelled dialog that still saves or loads.
 TEST_F(CommandTest, CancelDoesNothing) {
     Populate();

@@ -67,6 +67,11 @@ class FileDialogTest : public dialogtest::DialogTest {
         }
         return out;
     }
+    void ClickAt(int x, int y) {
+        Mouse(platform::HostEventType::MouseMove, x, y);
+        Mouse(platform::HostEventType::MouseButtonDown, x, y);
+        Mouse(platform::HostEventType::MouseButtonUp, x, y);
+    }
     // Double-clicks the list's row (counted from the top of what is shown).
     void DoubleClickRow(int row) {
         HWND list = Item(ID_LIST);
@@ -278,18 +283,29 @@ TEST_F(FileDialogTest, MissingFolderIsRefused) {
               "nowhere/x\nPath does not exist.\nPlease verify the correct path was given.");
 }
 
-// Catches the filter choice not changing the listing, and folders hidden by a filter.
-TEST_F(FileDialogTest, FileTypeChoiceFiltersTheList) {
+// Catches the filter choice not changing the listing, folders hidden by a filter, and a
+// type box that does not drop its list on a click or does not take a row clicked in it.
+TEST_F(FileDialogTest, FileTypeChosenFromTheDroppedListFiltersTheList) {
     std::vector<std::string> before, after;
+    bool dropped = false;
     Then([&] {
         before = Listed();
         Click(Item(ID_TYPE));
+    });
+    Then([&] {
+        dropped = SendMessage(Item(ID_TYPE), CB_GETDROPPEDSTATE, 0, 0) != 0;
+        RECT drop{};
+        SendMessage(Item(ID_TYPE), CB_GETDROPPEDCONTROLRECT, 0,
+                    LPARAM(reinterpret_cast<intptr_t>(&drop)));
+        const int row = int(SendMessage(Item(ID_TYPE), CB_GETCOUNT, 0, 0)) - 1;
+        ClickAt(drop.left + 10, drop.top + 1 + 13 * row + 6);  // "All Files (*.*)"
     });
     Then([&] {
         after = Listed();
         Key(VK_ESCAPE);
     });
     EXPECT_FALSE(GetOpenFileName(&ofn));
+    EXPECT_TRUE(dropped);
     EXPECT_EQ(before, (std::vector<std::string>{"[..]", "[sub]", "old.vrz"}));
     EXPECT_EQ(after, (std::vector<std::string>{"[..]", "[sub]", "notes.txt", "old.vrz"}));
 
@@ -300,6 +316,71 @@ TEST_F(FileDialogTest, FileTypeChoiceFiltersTheList) {
     });
     EXPECT_FALSE(GetOpenFileName(&ofn));
     EXPECT_EQ(before.size(), 4u) << "nFilterIndex preselects the second filter";
+}
+
+// Catches Enter in the open type list pressing Open (or Escape cancelling the dialog)
+// instead of choosing (or closing) the list, and the arrows in the open list changing the
+// filter before a choice is made.
+TEST_F(FileDialogTest, FileTypeListOpensWithTheKeysAndChoosesWithEnter) {
+    std::vector<std::string> whileOpen, chosen, afterEscape;
+    Then([&] {
+        SetFocus(Item(ID_TYPE));
+        Key(VK_F4);
+        Key(VK_DOWN);
+    });
+    Then([&] {
+        whileOpen = Listed();
+        Key(VK_RETURN);
+    });
+    Then([&] {
+        chosen = Listed();
+        Push(platform::HostEventType::KeyDown, VK_LMENU);
+        Key(VK_DOWN);
+        Push(platform::HostEventType::KeyUp, VK_LMENU);
+        Key(VK_UP);
+        Key(VK_ESCAPE);
+    });
+    Then([&] {
+        afterEscape = Listed();
+        Key(VK_ESCAPE);
+    });
+    EXPECT_FALSE(GetOpenFileName(&ofn));
+    EXPECT_EQ(whileOpen.size(), 3u);
+    EXPECT_EQ(chosen.size(), 4u) << "Enter chose All Files";
+    EXPECT_EQ(afterEscape.size(), 4u) << "Escape gave the list up and left the dialog open";
+}
+
+// Catches a wheel that does not scroll the file list, scrolls it by one row a notch, or
+// scrolls it only when it has the focus (the name field has it at first).
+TEST_F(FileDialogTest, WheelScrollsTheFileListThreeRowsANotch) {
+    for (int i = 100; i < 130; ++i)
+        WriteText(dir / ('f' + std::to_string(i)) += ".vrz", "x");
+    LRESULT fromNameField = -1, fromList = -1, elsewhere = -1;
+    Then([&] {
+        RECT r;
+        GetWindowRect(Item(ID_LIST), &r);
+        Mouse(platform::HostEventType::MouseMove, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        Wheel(-WHEEL_DELTA);
+    });
+    Then([&] {
+        fromNameField = SendMessage(Item(ID_LIST), LB_GETTOPINDEX, 0, 0);
+        Key(VK_TAB);  // to the list
+        Wheel(-WHEEL_DELTA);
+    });
+    Then([&] {
+        fromList = SendMessage(Item(ID_LIST), LB_GETTOPINDEX, 0, 0);
+        ShiftKey(VK_TAB);
+        Mouse(platform::HostEventType::MouseMove, 5, 5);
+        Wheel(-WHEEL_DELTA);
+    });
+    Then([&] {
+        elsewhere = SendMessage(Item(ID_LIST), LB_GETTOPINDEX, 0, 0);
+        Key(VK_ESCAPE);
+    });
+    EXPECT_FALSE(GetOpenFileName(&ofn));
+    EXPECT_EQ(fromNameField, 3);
+    EXPECT_EQ(fromList, 6);
+    EXPECT_EQ(elsewhere, 6) << "the pointer is not over the list";
 }
 
 // Catches the open dialog insisting on an existing file when not asked to, or not
