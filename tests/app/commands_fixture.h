@@ -97,12 +97,16 @@ class CommandTest : public AppTest {
         script.Type((folder / name).string()).Key(VK_RETURN);
         Command(ID_LOAD_WORLD, script);
     }
+    // A name in the test folder; names are UTF-8, which a narrow path on Windows is not.
+    fs::path InFolder(const std::string& name) const {
+        return folder / fs::path(std::u8string(name.begin(), name.end()));
+    }
     void WriteFile(const std::string& name, const std::vector<uint8_t>& bytes) {
-        std::ofstream out(folder / name, std::ios::binary);
+        std::ofstream out(InFolder(name), std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     }
     std::vector<uint8_t> ReadFile(const std::string& name) {
-        std::ifstream in(folder / name, std::ios::binary);
+        std::ifstream in(InFolder(name), std::ios::binary);
         return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
     }
     Cell& At(int column, int row) { return frame->world.board[CellIndex(column, row)]; }

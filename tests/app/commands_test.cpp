@@ -48,8 +48,10 @@ TEST_F(CommandTest, AUtf8NameTypedInTheSaveDialogIsSavedListedAndLoadedUnchanged
     save.Type(folder.string()).Key(VK_RETURN).Type(name).Key(VK_RETURN);
     Command(ID_SAVE_WORLD, save);
     std::vector<std::string> onDisk;
-    for (const fs::directory_entry& e : fs::directory_iterator(folder))
-        onDisk.push_back(e.path().filename().string());
+    for (const fs::directory_entry& e : fs::directory_iterator(folder)) {
+        const std::u8string utf8 = e.path().filename().u8string();
+        onDisk.emplace_back(utf8.begin(), utf8.end());
+    }
     EXPECT_EQ(onDisk, std::vector<std::string>{name});
     MemoryWorldStream expected;
     WriteWorldFile(expected, frame->world);

@@ -87,6 +87,19 @@ TEST_F(LoadImageTest, FileInCurrentDirectoryAtOwnOrRequestedSize) {
     }
 }
 
+// Catches a file name passed to the system in its own code page instead of as UTF-8.
+TEST_F(LoadImageTest, FileWithAUtf8NameLoads) {
+    const std::u8string name = u8"sv\u011Bt-\u00FC.bmp";
+    const auto bmp = MakeBmp(4, 2, 24, {1, 2, 3, 4, 5, 6, 7, 8});
+    std::ofstream(std::filesystem::path(name), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bmp.data()), std::streamsize(bmp.size()));
+    const std::string bytes(name.begin(), name.end());
+    HANDLE h = LoadImage(nullptr, bytes.c_str(), IMAGE_BITMAP, 0, 0, FROM_FILE);
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(Describe(h).bmWidth, 4);
+    EXPECT_TRUE(DeleteObject(static_cast<HBITMAP>(h)));
+}
+
 // Catches a crash or a half-made bitmap from missing, empty or damaged files.
 TEST_F(LoadImageTest, MissingOrDamagedFileGivesNull) {
     EXPECT_EQ(LoadImage(nullptr, "NOT_THERE", IMAGE_BITMAP, 0, 0, FROM_FILE), nullptr);
