@@ -5,6 +5,7 @@ BUILD_RELEASE ?= build-release
 BUILD_BENCH ?= build-bench
 BUILD_FUZZ  ?= build-fuzz
 BUILD_RUN   ?= build-run
+BUILD_WINDOWS ?= build-windows
 PREFIX      ?= /usr/local
 JOBS        ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
@@ -12,7 +13,8 @@ FUZZ_SECONDS ?= 60
 # WERROR=OFF lets them run on a compiler with warnings this code has not met yet.
 WERROR      ?= ON
 
-.PHONY: all deps build test test-release run run-build install package sanitize bench fuzz format clean
+.PHONY: all deps build test test-release run run-build install package sanitize bench fuzz format clean \
+        windows windows-configure test-windows
 
 all: build
 
@@ -56,6 +58,25 @@ sanitize: deps
 	cd $(BUILD_ASAN) && ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
 	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
+# vorla.exe for 64-bit Windows, one statically linked file: cross-built with mingw-w64
+# against SDL2 and FreeType built from Debian's sources into a cache (scripts/windows-deps,
+# which also installs the toolchain and wine). test-windows adds the test programs and runs
+# them under wine.
+windows-configure: deps
+	@scripts/windows-deps
+	cmake -S . -B $(BUILD_WINDOWS) --toolchain cmake/toolchain-mingw-w64-x86_64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release -DVORLA_WERROR=$(WINDOWS_WERROR)
+
+windows: WINDOWS_WERROR = OFF
+windows: windows-configure
+	cmake --build $(BUILD_WINDOWS) -j $(JOBS) --target vorla
+	@echo "$(BUILD_WINDOWS)/app/vorla.exe"
+
+test-windows: WINDOWS_WERROR = $(WERROR)
+test-windows: windows-configure
+	cmake --build $(BUILD_WINDOWS) -j $(JOBS)
+	cd $(BUILD_WINDOWS) && ctest --output-on-failure -j $(JOBS)
+
 bench: deps
 	cmake -S . -B $(BUILD_BENCH) -DCMAKE_BUILD_TYPE=Release -DVORLA_BENCH=ON -DVORLA_TESTS=OFF
 	cmake --build $(BUILD_BENCH) -j $(JOBS)
@@ -72,4 +93,5 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_RELEASE) $(BUILD_BENCH) $(BUILD_FUZZ) $(BUILD_RUN) build-package
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_RELEASE) $(BUILD_BENCH) $(BUILD_FUZZ) $(BUILD_RUN) build-package \
+	  $(BUILD_WINDOWS)

@@ -4,6 +4,7 @@
 
 #include "platform/afx/afx.h"
 #include "platform/host/host.h"
+#include "platform/host/host_system.h"
 
 // Kept apart from the rest of the framework, so that tests, which run on the headless
 // host, never link the real one.
@@ -13,13 +14,13 @@ int AfxMain(const platform::HostOptions& options, bool scaleGiven) {
         !scaleGiven && scale != nullptr && *scale != '\0') {
         if (!platform::ParseScaleMode(scale, chosen.scale)) {
             std::fprintf(stderr, "%s: VORLA_SCALE=%s is neither sharp nor integer; using sharp\n",
-                         program_invocation_short_name, scale);
+                         platform::ProgramName().c_str(), scale);
         }
     }
     std::string whyNot;
     std::unique_ptr<platform::Host> host = platform::CreateSdlHost(chosen, &whyNot);
     if (!host) {
-        std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, whyNot.c_str());
+        std::fprintf(stderr, "%s: %s\n", platform::ProgramName().c_str(), whyNot.c_str());
         return 1;
     }
     platform::InstallHost(std::move(host));

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/afx/file_faults.h"
+#include "platform/fs/path.h"
 
 namespace fs = platform::fs;
 
@@ -96,23 +97,14 @@ void ClearFileFaults() {
 }
 
 std::string FolderOf(const std::string& path) {
-    size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
+    return fs::FolderOf(path);
 }
 
 std::string FullPathOf(const std::string& path) {
-    if (!path.empty() && path[0] == '/')
+    if (fs::IsAbsolute(path))
         return path;
     std::string cwd = fs::CurrentFolder();
-    if (cwd.empty())
-        return path;
-    if (cwd.back() != '/')
-        cwd += '/';
-    return cwd + path;
+    return cwd.empty() ? path : fs::Absolute(cwd, path);
 }
 
 void FlushFolder(LPCSTR lpszFolder) {
@@ -168,6 +160,13 @@ BOOL CFile::Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pError) {
     }
     if (nOpenFlags & modeCreate)
         how |= fs::OPEN_CREATE;
+    // The share bits are settled as the file opens, before it is truncated, so an opener
+    // that is refused can't damage the file it was refused.
+    UINT share = nOpenFlags & 0x70;
+    if (share == shareDenyWrite)
+        how |= fs::OPEN_DENY_WRITE;
+    else if (share != shareDenyNone)
+        how |= fs::OPEN_DENY_ALL;
 
     int err = 0;
     if (TakeFault(platform::FileOp::Open, &err))
@@ -176,7 +175,9 @@ BOOL CFile::Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pError) {
     fs::Handle file = fs::NO_HANDLE;
     err = fs::Open(name, how, 0666, file);
     if (err != 0)
-        return fail(CFileException::ErrnoToException(err), err);
+        return fail(err == EWOULDBLOCK ? CFileException::sharingViolation
+                                       : CFileException::ErrnoToException(err),
+                    err);
 
     fs::Status st;
     err = fs::StatusOf(file, st);
@@ -186,19 +187,7 @@ BOOL CFile::Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pError) {
         return err != 0 ? fail(CFileException::ErrnoToException(err), err)
                         : fail(CFileException::accessDenied, EISDIR);
     }
-
-    UINT share = nOpenFlags & 0x70;
-    if (share != shareDenyNone) {
-        err = fs::Lock(file,
-                       share == shareDenyWrite ? fs::LockKind::Shared : fs::LockKind::Exclusive);
-        if (err != 0) {
-            fs::Close(file);
-            return fail(err == EWOULDBLOCK ? CFileException::sharingViolation
-                                           : CFileException::ErrnoToException(err),
-                        err);
-        }
-    }
-    // Truncated only once the lock is held, so a refused opener leaves the file intact.
+    // Truncated only once the file is held, so a refused opener leaves it intact.
     if ((nOpenFlags & modeCreate) && !(nOpenFlags & modeNoTruncate) &&
         st.kind == fs::Kind::Regular && st.size != 0) {
         err = fs::SetSize(file, 0);
@@ -336,8 +325,7 @@ void CFile::SetLength(uint64_t dwNewLen) {
 }
 
 std::string CFile::GetFileName() const {
-    size_t slash = m_strFileName.find_last_of('/');
-    return slash == std::string::npos ? m_strFileName : m_strFileName.substr(slash + 1);
+    return fs::NameOf(m_strFileName);
 }
 
 void CFile::Rename(LPCSTR lpszOldName, LPCSTR lpszNewName) {

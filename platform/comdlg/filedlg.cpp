@@ -6,6 +6,7 @@
 #include "platform/comdlg/filedlg_internal.h"
 #include "platform/dialogs/dialog.h"
 #include "platform/fs/fs.h"
+#include "platform/fs/path.h"
 
 using namespace platform::filedlg;
 
@@ -52,7 +53,7 @@ void Relist(HWND dialog, FileDialogState& s) {
     bool ok = false;
     s.entries = platform::ListFolder(s.folder, CurrentPattern(s, dialog), &ok);
     // A folder that can't be read still offers the way back up.
-    if (!ok && s.folder != "/")
+    if (!ok && !platform::fs::IsRoot(s.folder))
         s.entries.push_back({"..", true});
     HWND list = GetDlgItem(dialog, ID_LIST);
     SendMessage(list, LB_RESETCONTENT, 0, 0);
@@ -89,8 +90,7 @@ bool Answer(FileDialogState& s, const std::string& path) {
         return false;
     }
     std::memcpy(ofn->lpstrFile, path.c_str(), path.size() + 1);
-    size_t slash = path.find_last_of('/');
-    size_t nameAt = slash == std::string::npos ? 0 : slash + 1;
+    size_t nameAt = path.size() - platform::fs::NameOf(path).size();
     size_t dot = path.find_last_of('.');
     ofn->nFileOffset = WORD(nameAt);
     ofn->nFileExtension = WORD(dot != std::string::npos && dot > nameAt ? dot + 1 : path.size());
@@ -173,9 +173,7 @@ void InitDialog(HWND dialog, FileDialogState& s) {
     SendMessage(type, CB_SETCURSEL, index - 1, 0);
     Relist(dialog, s);
     std::string initial = s.ofn->lpstrFile ? s.ofn->lpstrFile : "";
-    size_t slash = initial.find_last_of('/');
-    SetDlgItemText(dialog, ID_NAME,
-                   (slash == std::string::npos ? initial : initial.substr(slash + 1)).c_str());
+    SetDlgItemText(dialog, ID_NAME, platform::fs::NameOf(initial).c_str());
 }
 
 INT_PTR OnCommand(HWND dialog, FileDialogState& s, int id, WORD code) {
@@ -268,15 +266,15 @@ bool Readable(const std::string& folder) {
 
 std::string CurrentDirectory() {
     std::string folder = platform::fs::CurrentFolder();
-    return folder.empty() ? std::string("/") : folder;
+    return folder.empty() ? std::string(1, platform::fs::Separator()) : folder;
 }
 
 // The initial name's folder, else the initial folder, else where the last dialog ended,
 // else the current directory.
 std::string StartFolder(const OPENFILENAME* ofn) {
     std::string cwd = CurrentDirectory();
-    if (ofn->lpstrFile && std::strchr(ofn->lpstrFile, '/')) {
-        std::string folder = platform::JoinPath(cwd, std::string(ofn->lpstrFile) + "/..");
+    if (ofn->lpstrFile && platform::fs::NameOf(ofn->lpstrFile) != ofn->lpstrFile) {
+        std::string folder = platform::JoinPath(cwd, platform::fs::FolderOf(ofn->lpstrFile));
         if (Readable(folder))
             return folder;
     }

@@ -10,8 +10,15 @@
 #include <vector>
 
 #include "platform/fs/fs.h"
+#include "platform/fs/path.h"
 
 namespace platform::fs {
+
+const int QUOTA_ERROR = EDQUOT;
+
+PathStyle NativeStyle() {
+    return PathStyle::Posix;
+}
 
 namespace {
 
@@ -137,6 +144,14 @@ int Open(const std::string& path, uint32_t how, uint32_t permissions, Handle& ou
     int fd = Retry([&] { return ::open(path.c_str(), flags, mode_t(permissions & 07777)); });
     if (fd < 0)
         return errno;
+    if (how & (OPEN_DENY_WRITE | OPEN_DENY_ALL)) {
+        int op = ((how & OPEN_DENY_ALL) ? LOCK_EX : LOCK_SH) | LOCK_NB;
+        if (Retry([&] { return ::flock(fd, op); }) != 0) {
+            int err = errno;
+            ::close(fd);
+            return err;
+        }
+    }
     out = fd;
     return 0;
 }
@@ -189,11 +204,6 @@ int Close(Handle file) {
     if (::close(FdOf(file)) != 0 && errno != EINTR)
         return errno;
     return 0;
-}
-
-int Lock(Handle file, LockKind kind) {
-    int op = (kind == LockKind::Shared ? LOCK_SH : LOCK_EX) | LOCK_NB;
-    return Retry([&] { return ::flock(FdOf(file), op); }) == 0 ? 0 : errno;
 }
 
 int SetOwner(Handle file, uint32_t owner, uint32_t group) {

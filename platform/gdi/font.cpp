@@ -135,10 +135,10 @@ class FontFace {
         source_ = FaceSource::INSTALLED;
         file_ = m.file;
         weight_ = weight;
-        const bool bolder = weight >= FW_SEMIBOLD && m.fcWeight < FC_WEIGHT_DEMIBOLD;
+        const bool bolder = weight >= FW_SEMIBOLD && m.weight < FW_SEMIBOLD;
         embolden_ = bolder && FT_IS_SCALABLE(face_);
         overstrike_ = bolder && !FT_IS_SCALABLE(face_);
-        oblique_ = italic && m.slant == FC_SLANT_ROMAN;
+        oblique_ = italic && !m.italic;
         return Sized(height);
     }
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <csignal>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "platform/host/host.h"
+#include "platform/host/host_system.h"
 #include "platform/host/keymap.h"
 #include "platform/host/screen.h"
 #include "platform/host/sdl_presenter.h"
@@ -34,25 +34,6 @@ struct SdlDeleter {
 };
 template <typename T>
 using SdlPtr = std::unique_ptr<T, SdlDeleter>;
-
-// SIGHUP (the terminal or the session gone) is a close request too, as SDL makes SIGINT
-// and SIGTERM one. The handler only sets the flag; the event loop turns it into the event.
-volatile std::sig_atomic_t g_hangUp = 0;
-
-extern "C" void OnHangUp(int) {
-    g_hangUp = 1;
-}
-
-// Only where nobody chose otherwise: a program started under nohup keeps ignoring it.
-void CatchHangUp() {
-    struct sigaction current {};
-    if (sigaction(SIGHUP, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) {
-        struct sigaction action {};
-        action.sa_handler = OnHangUp;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGHUP, &action, nullptr);
-    }
-}
 
 // An ARGB image as an SDL surface.
 SdlPtr<SDL_Surface> SurfaceFromImage(const HostImage& image) {
@@ -88,6 +69,8 @@ class SdlHost final : public Host {
     }
 
     bool Open(std::string& whyNot) {
+        // Built without SDL's main() wrapper: nothing else tells SDL the program is ready.
+        SDL_SetMainReady();
         SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "1");
         // Scaled copies of a small picture, made only when it changes, need no GPU; the
         // software renderer spares loading a GL stack (on machines without a GPU, a whole
@@ -97,6 +80,7 @@ class SdlHost final : public Host {
         if (!OpenVideo(whyNot)) {
             return false;
         }
+        // A hang-up is a close request too, as SDL makes SIGINT and SIGTERM one.
         CatchHangUp();
         // For full screen the window is made at the display's size, so that it covers the
         // screen even where no window manager honours the full-screen request.
@@ -159,8 +143,7 @@ class SdlHost final : public Host {
     }
 
     bool PollEvent(HostEvent& out) override {
-        if (g_hangUp != 0) {
-            g_hangUp = 0;
+        if (TakeHangUp()) {
             Push(HostEvent{.type = HostEventType::CloseRequested});
         }
         SDL_Event e;
@@ -176,7 +159,7 @@ class SdlHost final : public Host {
     }
 
     void WaitForEvent(uint32_t timeoutMs) override {
-        if (!queue_.empty() || g_hangUp != 0) {
+        if (!queue_.empty() || HangUpPending()) {
             return;
         }
         SDL_Event e;

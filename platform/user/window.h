@@ -142,7 +142,8 @@ uint32_t TimeToNextTimer();
 // A window with an update region, parents before children, in z-order from the top.
 HWND PaintCandidate(HWND filter);
 void InvalidateWhole(Window& w, bool erase);
-HDC MakeWindowDC(HWND hwnd);
+// limit, in the window's coordinates, narrows what the DC may draw on.
+HDC MakeWindowDC(HWND hwnd, const RECT* limit = nullptr);
 // Shows a message about to be sent to the WH_CALLWNDPROC hooks.
 void CallSendHooks(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Where w can be seen on the screen: its rectangle within its parents', less the top-level
