@@ -17,6 +17,9 @@
 #include "platform/host/sdl_presenter.h"
 #include "platform/host/sharp_image.h"
 #include "platform/host/shown_page.h"
+#ifdef __EMSCRIPTEN__
+#include "platform/host/sdl_web.h"
+#endif
 #include "platform/host/video_drivers.h"
 #include "platform/host/viewport.h"
 
@@ -29,6 +32,29 @@ struct SdlDeleter {
     void operator()(SDL_Surface* p) const { SDL_FreeSurface(p); }
     void operator()(SDL_Cursor* p) const { SDL_FreeCursor(p); }
 };
+// How the host waits for SDL's events. In a web page every wait is the browser's turn to
+// run, and ends as soon as SDL queues an event (sdl_web.h).
+#ifdef __EMSCRIPTEN__
+constexpr bool IN_WEB_PAGE = true;
+
+void PrepareEventWait() {
+    web::WakeOnEvents();
+}
+
+// Returns when SDL has an event queued or timeoutMs has passed; the event stays queued.
+void WaitForSdlEvent(uint32_t timeoutMs) {
+    web::SleepUntilEvent(timeoutMs);
+}
+#else
+constexpr bool IN_WEB_PAGE = false;
+
+void PrepareEventWait() {}
+
+void WaitForSdlEvent(uint32_t timeoutMs) {
+    SDL_WaitEventTimeout(nullptr, timeoutMs > uint32_t(INT_MAX) ? INT_MAX : int(timeoutMs));
+}
+#endif
+
 template <typename T>
 using SdlPtr = std::unique_ptr<T, SdlDeleter>;
 
@@ -95,23 +121,16 @@ class SdlHost final : public Host {
             return false;
         }
         CatchHangUp();
-        // For full screen the window is made at the display's size, so that it covers the
-        // screen even where no window manager honours the full-screen request.
-        SDL_Rect place{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
-        Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
-        if (options_.startInWindow) {
-            place = FramedPlace(0);
-        } else {
-            SDL_GetDisplayBounds(0, &place);
-            flags |= SDL_WINDOW_BORDERLESS;
-        }
-        window_.reset(SDL_CreateWindow("vorla", place.x, place.y, place.w, place.h, flags));
+        PrepareEventWait();
+        const WindowPlace start = StartPlace();
+        window_.reset(SDL_CreateWindow("vorla", start.place.x, start.place.y, start.place.w,
+                                       start.place.h, start.flags));
         if (!window_) {
             whyNot = std::string("cannot open a window: ") + SDL_GetError();
             return false;
         }
         SDL_SetWindowMinimumSize(window_.get(), SCREEN_WIDTH / 4, SCREEN_HEIGHT / 4);
-        fullScreenPending_ = !options_.startInWindow;
+        fullScreenPending_ = start.fullScreen;
         renderer_.reset(SDL_CreateRenderer(window_.get(), -1, 0));
         if (!renderer_) {
             whyNot = std::string("cannot draw in the window: ") + SDL_GetError();
@@ -176,11 +195,7 @@ class SdlHost final : public Host {
         if (!queue_.empty() || g_hangUp != 0) {
             return;
         }
-        SDL_Event e;
-        const int timeout = timeoutMs > uint32_t(INT_MAX) ? INT_MAX : int(timeoutMs);
-        if (SDL_WaitEventTimeout(&e, timeout)) {
-            Translate(e);
-        }
+        WaitForSdlEvent(timeoutMs);
     }
 
     uint32_t NowMs() const override { return SDL_GetTicks(); }
@@ -223,6 +238,33 @@ class SdlHost final : public Host {
     void SetClipboardText(const std::string& text) override { SDL_SetClipboardText(text.c_str()); }
 
   private:
+    struct WindowPlace {
+        SDL_Rect place{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
+        Uint32 flags = 0;
+        bool fullScreen = false;  // asked for once the first picture is up
+    };
+
+    WindowPlace StartPlace() const {
+        WindowPlace start;
+        // In a web page the canvas keeps the picture's own size and the page scales it.
+        // Full screen is the page's to ask for: a browser grants it only in answer to a
+        // click or a key, and a request at start blacks the canvas out instead.
+        if (IN_WEB_PAGE) {
+            return start;
+        }
+        // For full screen the window is made at the display's size, so that it covers the
+        // screen even where no window manager honours the full-screen request.
+        start.flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+        if (options_.startInWindow) {
+            start.place = FramedPlace(0);
+        } else {
+            SDL_GetDisplayBounds(0, &start.place);
+            start.flags |= SDL_WINDOW_BORDERLESS;
+            start.fullScreen = true;
+        }
+        return start;
+    }
+
     // SDL, left to itself, settles on an invisible driver when no display answers, and
     // the program would run on unseen. So the drivers that show a window are tried one by
     // one, and an invisible one is used only when the user names it.
@@ -450,8 +492,9 @@ class SdlHost final : public Host {
                 const SDL_Keycode key = e.key.keysym.sym;
                 if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) &&
                     ((e.key.keysym.mod & KMOD_ALT) || altEnterHeld_)) {
-                    // Alt+Enter belongs to the host: window or full screen.
-                    if (down && !e.key.repeat) {
+                    // Alt+Enter belongs to the host: window or full screen. In a web page
+                    // the page switches, inside the key's own handler as browsers require.
+                    if (down && !e.key.repeat && !IN_WEB_PAGE) {
                         ToggleFullScreen();
                     }
                     altEnterHeld_ = down;

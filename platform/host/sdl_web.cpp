@@ -1,0 +1,52 @@
+#include "platform/host/sdl_web.h"
+
+#include <SDL.h>
+#include <emscripten.h>
+
+#include <climits>
+
+namespace platform::web {
+namespace {
+
+// The timer and the wake settle the one promise; whichever comes first clears the other.
+// A wake with no sleep in progress does nothing: the next wait finds the event queued.
+EM_ASYNC_JS(void, SleepInBrowser, (int timeoutMs), {
+    await new Promise((resolve) = > {
+        const done = () = > {
+            clearTimeout(timer);
+            Module.vorlaWake = null;
+            resolve();
+        };
+        const timer = setTimeout(done, timeoutMs);
+        Module.vorlaWake = done;
+    });
+});
+
+// Called inside SDL's handler of a browser event, before the event is queued; the sleep
+// resumes from the promise's job, once that handler has returned.
+EM_JS(void, WakeBrowserSleep, (), {
+    if (Module.vorlaWake) {
+        Module.vorlaWake();
+    }
+});
+
+int SDLCALL OnQueued(void*, SDL_Event*) {
+    WakeBrowserSleep();
+    return 0;
+}
+
+}  // namespace
+
+void WakeOnEvents() {
+    SDL_AddEventWatch(OnQueued, nullptr);
+}
+
+void SleepUntilEvent(uint32_t timeoutMs) {
+    SDL_PumpEvents();
+    if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) {
+        return;
+    }
+    SleepInBrowser(timeoutMs > uint32_t(INT_MAX) ? INT_MAX : int(timeoutMs));
+}
+
+}  // namespace platform::web
