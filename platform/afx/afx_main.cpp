@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "platform/afx/afx.h"
+#include "platform/fs/kept_folder.h"
 #include "platform/host/host.h"
 
 // Kept apart from the rest of the framework, so that tests, which run on the headless
@@ -23,5 +24,11 @@ int AfxMain(const platform::HostOptions& options, bool scaleGiven) {
         return 1;
     }
     platform::InstallHost(std::move(host));
+    // Where files outlast the program only in a kept folder (a web page), what was kept
+    // comes back before the board is ready. On failure the saves say so, one by one.
+    std::string reason;
+    if (platform::fs::RestoreKeptFolder(reason) != 0) {
+        std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, reason.c_str());
+    }
     return AfxWinMain();
 }

@@ -331,6 +331,21 @@ TEST_F(FileImageTest, FolderFlushFailureAfterTheRenameIsStillASuccess) {
     EXPECT_EQ(ReadText(path), IMAGE);
 }
 
+// Catches a save reported as done although the kept folder (a web page's files in the
+// browser's storage) was not stored, so the file would be gone after a reload; whether the
+// file was replaced or written in place (it has two names).
+TEST_F(FileImageTest, AFailedStoreOfTheKeptFolderFailsTheSaveNamingTheFile) {
+    std::string path = dir / "w.vrz";
+    platform::InjectFileFault(FileOp::Store, 1, EIO);
+    EXPECT_EQ(Save(path), Unexpected(path, "Input/output error"));
+    EXPECT_EQ(ReadText(path), IMAGE) << "the file itself is written";
+
+    stdfs::create_hard_link(path, dir / "second-name");
+    platform::InjectFileFault(FileOp::Store, 1, ENOSPC);
+    EXPECT_EQ(Save(path, "in place"), Unexpected(path, "No space left on device"));
+    EXPECT_EQ(Save(path), "ok");
+}
+
 // Catches a temporary name built by appending to the chosen one: a valid name of 255
 // bytes could not be saved.
 TEST_F(FileImageTest, LongestNameSaves) {
