@@ -1,0 +1,283 @@
+// The web page in headless Chromium: the board is drawn; MENU opens the menu and a tool is
+// chosen by keyboard; painting, START/STOP and the year; a world saved through the file
+// dialog outlasts a reload and loads back; a browser whose storage fails says so when a
+// world is saved. Pictures of the page go to the artefacts folder.
+//
+//   node page_e2e.mjs <page url> <chromium> <artefacts folder>
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+
+import puppeteer from 'puppeteer-core';
+
+const [url, chromium, artefacts] = process.argv.slice(2);
+fs.mkdirSync(artefacts, { recursive: true });
+
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+class Failure extends Error {}
+function check(condition, message) {
+  if (!condition) throw new Failure(message);
+}
+
+// Polls until the probe gives a true value; the last value tells the failure.
+async function waitFor(what, probe, seconds = 10) {
+  const deadline = Date.now() + seconds * 1000;
+  let last;
+  for (;;) {
+    last = await probe();
+    if (last) return last;
+    if (Date.now() > deadline) throw new Failure(`waited ${seconds} s for ${what}`);
+    await sleep(100);
+  }
+}
+
+// A page in a browser of its own; the profile folder is new, so no world is kept in it.
+async function openBrowser(profile) {
+  return puppeteer.launch({
+    executablePath: chromium,
+    headless: true,
+    userDataDir: profile,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+           '--disable-background-networking', '--disable-component-update', '--disable-sync',
+           '--window-size=1024,800'],
+  });
+}
+
+class Page {
+  constructor(page) {
+    this.page = page;
+    this.errors = [];
+    page.on('pageerror', (error) => this.errors.push(error.message));
+    page.on('console', (message) => {
+      if (message.type() === 'error' && !/favicon/.test(message.text())) {
+        this.errors.push(message.text());
+      }
+    });
+  }
+
+  async open(preload) {
+    await this.page.setViewport({ width: 1024, height: 800 });
+    if (preload) await this.page.evaluateOnNewDocument(preload);
+    await this.page.goto(url);
+    await this.untilReady();
+  }
+
+  async untilReady() {
+    await waitFor('the board to be drawn', () => this.drawn(), 30);
+  }
+
+  // The board's white grid, its green squares, and the page's worlds folder.
+  async drawn() {
+    const [grid, square] = await this.pixels([[10, 10], [15, 15]]);
+    const ready = await this.page.evaluate(() => Boolean(Module.vorlaWorldsFolder));
+    return ready && grid.every((v) => v === 255) && square[1] > square[0] + 30 &&
+        square[1] > square[2] + 30;
+  }
+
+  async pixels(points) {
+    return this.page.evaluate((points) => {
+      const context = document.getElementById('canvas').getContext('2d');
+      return points.map(([x, y]) => Array.from(context.getImageData(x, y, 1, 1).data));
+    }, points);
+  }
+
+  // A fingerprint of a rectangle of the picture (picture pixels, not the page's).
+  async region(x, y, width, height) {
+    return this.page.evaluate((x, y, width, height) => {
+      const data = document.getElementById('canvas').getContext('2d')
+          .getImageData(x, y, width, height).data;
+      let hash = 2166136261;
+      for (let i = 0; i < data.length; ++i) hash = Math.imul(hash ^ data[i], 16777619) >>> 0;
+      return hash.toString(16);
+    }, x, y, width, height);
+  }
+
+  // A click on a picture pixel, wherever the page has placed and scaled the picture.
+  async click(x, y) {
+    const box = await this.page.evaluate(() => {
+      const r = document.getElementById('canvas').getBoundingClientRect();
+      return { x: r.x, y: r.y, width: r.width, height: r.height };
+    });
+    await this.page.mouse.click(box.x + (x + 0.5) * box.width / 640,
+                                box.y + (y + 0.5) * box.height / 480);
+  }
+
+  async keys(...names) {
+    for (const name of names) {
+      await this.page.keyboard.press(name);
+      await sleep(60);
+    }
+  }
+
+  // Opens the menu and walks it with the keys given.
+  async menu(...names) {
+    const before = await this.region(0, 0, 640, 480);
+    await this.click(550, 40);
+    await waitFor('the menu to open', async () => (await this.region(0, 0, 640, 480)) !== before);
+    await this.keys(...names);
+  }
+
+  async shot(name) {
+    await this.page.screenshot({ path: path.join(artefacts, name) });
+  }
+
+  async worlds() {
+    return this.page.evaluate(() => Module.FS.readdir(Module.vorlaWorldsFolder)
+        .filter((name) => !name.startsWith('.')));
+  }
+
+  // Rows of the board, the year's box and the START/STOP button.
+  board() { return this.region(10, 10, 461, 461); }
+  year() { return this.region(495, 352, 125, 32); }
+}
+
+const DOWN = 'ArrowDown';
+const RIGHT = 'ArrowRight';
+const ENTER = 'Enter';
+const SOUBOR = [DOWN, DOWN, DOWN, DOWN, DOWN, RIGHT];
+
+async function waitForDialog(page, before) {
+  await waitFor('a dialog over the board', async () => (await page.board()) !== before);
+  await sleep(300);
+}
+
+async function playSaveReloadLoad(browser) {
+  const page = new Page(await browser.newPage());
+  await page.open();
+  check(page.errors.length === 0, `errors while starting: ${page.errors.join('; ')}`);
+  const empty = await page.board();
+
+  // START runs the years, STOP holds them.
+  const year0 = await page.year();
+  await page.click(550, 440);
+  await waitFor('the year to advance after START', async () => (await page.year()) !== year0);
+  await page.click(550, 440);
+  await sleep(300);
+  const held = await page.year();
+  await sleep(1200);
+  check((await page.year()) === held, 'the years ran on after STOP');
+
+  // Vkladani -> Cerveny, then a row of three squares.
+  await page.menu(DOWN, DOWN, RIGHT, DOWN, ENTER);
+  await sleep(300);
+  for (const x of [50, 70, 90]) await page.click(x, 100);
+  await waitFor('the squares to be painted', async () => {
+    const board = await page.board();
+    return board !== empty && board;
+  });
+  await page.keys('Space');
+  await waitFor('the space bar to step a year', async () => (await page.year()) !== held);
+  const stepped = await page.board();
+  await page.shot('board.png');
+
+  // The About box, for its picture.
+  await page.menu(DOWN, DOWN, DOWN, DOWN, DOWN, DOWN, ENTER);
+  await waitForDialog(page, stepped);
+  await page.shot('dialog.png');
+  await page.keys(ENTER);
+  await waitFor('the About box to close', async () => (await page.board()) === stepped);
+
+  // Soubor -> Uloz, typed name, Enter: saved in the worlds folder and stored.
+  await page.menu(...SOUBOR, DOWN, ENTER);
+  await waitForDialog(page, stepped);
+  await page.page.keyboard.type('kept');
+  await page.keys(ENTER);
+  await waitFor('kept.vrz in the worlds folder', async () => (await page.worlds()).includes('kept.vrz'));
+  const size = await page.page.evaluate(
+      () => Module.FS.stat(Module.vorlaWorldsFolder + '/kept.vrz').size);
+  check(size === 4853, `kept.vrz holds ${size} bytes, not 4853`);
+  await waitFor('the board after saving', async () => (await page.board()) === stepped);
+
+  // A new page: the world comes back from the browser's storage.
+  await page.page.reload();
+  await page.untilReady();
+  check((await page.worlds()).includes('kept.vrz'), 'kept.vrz is gone after the reload');
+  const fresh = await page.board();
+  check(fresh === empty, 'the reloaded page does not start on an empty board');
+
+  // Soubor -> Nacti lists it; typed, Enter: the board comes back.
+  await page.menu(...SOUBOR, ENTER);
+  await waitForDialog(page, fresh);
+  await page.shot('file-dialog-after-reload.png');
+  await page.page.keyboard.type('kept.vrz');
+  await page.keys(ENTER);
+  await waitFor('the saved board to load', async () => (await page.board()) === stepped);
+  check(page.errors.length === 0, `errors in the page: ${page.errors.join('; ')}`);
+}
+
+// Storage that fails: none at all, one that refuses to open, and one that fills up once
+// the page is running. The page still plays, and a save says that the world is not kept
+// instead of passing for a success.
+const STORAGE_FAILURES = {
+  'no IndexedDB': {
+    preload: () => Object.defineProperty(window, 'indexedDB', { get: () => undefined }),
+  },
+  'IndexedDB refusing to open': {
+    preload: () => {
+      IDBFactory.prototype.open = () => {
+        throw new DOMException('The user denied permission to access the database.',
+                               'SecurityError');
+      };
+    },
+  },
+  'IndexedDB full': {
+    running: () => {
+      IDBObjectStore.prototype.put = () => {
+        throw new DOMException('The quota has been exceeded.', 'QuotaExceededError');
+      };
+    },
+  },
+};
+
+async function storageFailureIsReported(browser, name, failure) {
+  const page = new Page(await browser.newPage());
+  await page.open(failure.preload);
+  if (failure.running) await page.page.evaluate(failure.running);
+  page.errors.length = 0;
+  const board = await page.board();
+  await page.menu(...SOUBOR, DOWN, ENTER);
+  await waitForDialog(page, board);
+  await page.page.keyboard.type('lost');
+  await page.keys(ENTER);
+  await waitFor(`lost.vrz in the page (${name})`,
+                async () => (await page.worlds()).includes('lost.vrz'));
+  // The message box stands over the middle of the board, in the dialog's grey.
+  await waitFor(`the message box (${name})`, async () => {
+    const [[r, g, b]] = await page.pixels([[320, 240]]);
+    return Math.abs(r - g) < 12 && Math.abs(g - b) < 12 && r > 150 && r < 230;
+  });
+  await page.shot(`storage-failure-${name.replace(/ /g, '-')}.png`);
+  await page.keys(ENTER);
+  await waitFor(`the message box to close (${name})`, async () => (await page.board()) === board);
+  await page.page.close();
+}
+
+const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'vorla-chromium-'));
+let browser;
+let status = 0;
+try {
+  browser = await openBrowser(path.join(profile, 'a'));
+  await playSaveReloadLoad(browser);
+  console.log('played, saved, reloaded and loaded back');
+  await browser.close();
+  browser = undefined;
+  for (const [name, failure] of Object.entries(STORAGE_FAILURES)) {
+    browser = await openBrowser(path.join(profile, name.replace(/ /g, '-')));
+    await storageFailureIsReported(browser, name, failure);
+    await browser.close();
+    browser = undefined;
+    console.log(`a save the browser could not store was reported: ${name}`);
+  }
+} catch (error) {
+  status = 1;
+  console.error(error instanceof Failure ? `FAILED: ${error.message}` : error);
+  if (browser) {
+    const pages = await browser.pages();
+    if (pages.length) await pages[pages.length - 1].screenshot({ path: path.join(artefacts, 'failure.png') });
+  }
+} finally {
+  if (browser) await browser.close();
+  fs.rmSync(profile, { recursive: true, force: true });
+}
+process.exit(status);
