@@ -20,6 +20,7 @@ std::string g_brokenReason;
 
 // The page finds the folder as Module.vorlaWorldsFolder, and Module.vorlaKept is set once
 // what was stored has come back: only then may the page store it (a world it imports).
+// clang-format off
 EM_JS(int, MountKept, (const char* folder, char* reason, int size), {
     Module.vorlaWorldsFolder = UTF8ToString(folder);
     // Without IndexedDB, emscripten's IDBFS would end the program on its first use.
@@ -40,24 +41,21 @@ EM_JS(int, MountKept, (const char* folder, char* reason, int size), {
 EM_ASYNC_JS(int, SyncKept, (int restore, char* reason, int size), {
     if (!Module.vorlaSyncKept) {
         let last = Promise.resolve(null);
-        Module.vorlaSyncKept = (fromStorage) = > {
-            last = last.then(
-                () = > new Promise((resolve) = > {
-                         try {
-                             FS.syncfs(
-                                 fromStorage, (error) = > {
-                                     resolve(error ? String(error.message || error.name || error)
-                                                   : null);
-                                 });
-                         } catch (error) {
-                             resolve(String((error && error.message) || error));
-                         }
-                     }));
+        Module.vorlaSyncKept = (fromStorage) => {
+            last = last.then(() => new Promise((resolve) => {
+                try {
+                    FS.syncfs(fromStorage, (error) => {
+                        resolve(error ? String(error.message || error.name || error) : null);
+                    });
+                } catch (error) {
+                    resolve(String((error && error.message) || error));
+                }
+            }));
             return last;
         };
     }
     const failure = await Module.vorlaSyncKept(restore != 0);
-    if (failure == = null) {
+    if (failure === null) {
         if (restore) {
             Module.vorlaKept = true;
         }
@@ -66,6 +64,7 @@ EM_ASYNC_JS(int, SyncKept, (int restore, char* reason, int size), {
     stringToUTF8(failure, reason, size);
     return 1;
 });
+// clang-format on
 
 int Broken(std::string reason, std::string& out) {
     while (!reason.empty() && (reason.back() == '.' || reason.back() == ' ')) {

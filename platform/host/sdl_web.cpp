@@ -10,9 +10,10 @@ namespace {
 
 // The timer and the wake settle the one promise; whichever comes first clears the other.
 // A wake with no sleep in progress does nothing: the next wait finds the event queued.
+// clang-format off
 EM_ASYNC_JS(void, SleepInBrowser, (int timeoutMs), {
-    await new Promise((resolve) = > {
-        const done = () = > {
+    await new Promise((resolve) => {
+        const done = () => {
             clearTimeout(timer);
             Module.vorlaWake = null;
             resolve();
@@ -29,6 +30,7 @@ EM_JS(void, WakeBrowserSleep, (), {
         Module.vorlaWake();
     }
 });
+// clang-format on
 
 int SDLCALL OnQueued(void*, SDL_Event*) {
     WakeBrowserSleep();
