@@ -15,7 +15,7 @@ FUZZ_SECONDS ?= 60
 WERROR      ?= ON
 
 .PHONY: all deps build test test-release run run-build install package sanitize bench fuzz format clean \
-        web web-build test-web
+        web web-build test-web web-idle
 
 all: build
 
@@ -99,6 +99,10 @@ test-web:
 	$(WEB_CONFIG) -DVORLA_WERROR=$(WERROR)
 	$(WEB_ENV) cmake --build $(BUILD_WEB) -j $(JOBS)
 	cd $(BUILD_WEB) && $(WEB_ENV) ctest --output-on-failure -j $(JOBS)
+
+# The page's use of a processor core while idle, over 60 s in headless Chromium.
+web-idle: web-build
+	tests/web/chromium.sh $(BUILD_WEB)/web $(BUILD_WEB)/tests/web/idle idle_cpu.mjs 60
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Serves the built page from 127.0.0.1 and runs page_e2e.mjs on it in headless Chromium,
-# with puppeteer-core as package-lock.json pins it. Pictures of the page are left in
+# Serves the built page from 127.0.0.1 and runs a script of this folder on it in headless
+# Chromium, with puppeteer-core as package-lock.json pins it: page_e2e.mjs (the test) or
+# idle_cpu.mjs (a measurement). What the script leaves (pictures, figures) is in
 # <work folder>/artefacts.
 #
-#   page_e2e.sh <page folder> <work folder>
+#   chromium.sh <page folder> <work folder> <script> [arguments...]
 set -u
 page=$1
 work=$2
+script=$3
+shift 3
 here=$(cd "$(dirname "$0")" && pwd)
 
 chromium=${CHROMIUM:-$(command -v chromium || true)}
@@ -30,7 +33,7 @@ if ! cmp -s "$here/package-lock.json" "$work/package-lock.json" ||
     cp "$here/package.json" "$here/package-lock.json" "$work/"
     (cd "$work" && npm ci --no-audit --no-fund --loglevel=error) || { echo "npm ci failed"; exit 1; }
 fi
-cp "$here/page_e2e.mjs" "$work/"
+cp "$here/$script" "$work/"
 
 port_file="$work/port"
 rm -f "$port_file"
@@ -45,5 +48,5 @@ done
 [ -s "$port_file" ] || { echo "the server named no port"; exit 1; }
 
 rm -rf "$work/artefacts"
-node "$work/page_e2e.mjs" "http://127.0.0.1:$(cat "$port_file")/index.html" "$chromium" \
-    "$work/artefacts"
+node "$work/$script" "http://127.0.0.1:$(cat "$port_file")/index.html" "$chromium" \
+    "$work/artefacts" "$@"
