@@ -1,7 +1,8 @@
-// The web page in headless Chromium: the board is drawn; MENU opens the menu and a tool is
-// chosen by keyboard; painting, START/STOP and the year; a world saved through the file
-// dialog outlasts a reload and loads back; a browser whose storage fails says so when a
-// world is saved. Pictures of the page go to the artefacts folder.
+// The web page in headless Chromium: the board is drawn; full screen on Alt+Enter and on
+// the button; MENU opens the menu and a tool is chosen by keyboard; painting, START/STOP and
+// the year; a world saved through the file dialog outlasts a reload and loads back; the
+// page downloads it, and imports a world that "Nacti" then lists; a browser whose storage
+// fails says so when a world is saved. Pictures of the page go to the artefacts folder.
 //
 //   node page_e2e.mjs <page url> <chromium> <artefacts folder>
 import fs from 'node:fs';
@@ -49,6 +50,7 @@ class Page {
     this.page = page;
     this.errors = [];
     page.on('pageerror', (error) => this.errors.push(error.message));
+    page.on('console', (m) => process.env.E2E_CONSOLE && console.log('page:', m.text()));
     page.on('console', (message) => {
       if (message.type() === 'error' && !/favicon/.test(message.text())) {
         this.errors.push(message.text());
@@ -127,6 +129,20 @@ class Page {
         .filter((name) => !name.startsWith('.')));
   }
 
+  async fullScreenElement() {
+    return this.page.evaluate(() => document.fullscreenElement && document.fullscreenElement.id);
+  }
+
+  async canvasWidth() {
+    return this.page.evaluate(() => document.getElementById('canvas').getBoundingClientRect().width);
+  }
+
+  async altEnter() {
+    await this.page.keyboard.down('Alt');
+    await this.page.keyboard.press('Enter');
+    await this.page.keyboard.up('Alt');
+  }
+
   // Rows of the board, the year's box and the START/STOP button.
   board() { return this.region(10, 10, 461, 461); }
   year() { return this.region(495, 352, 125, 32); }
@@ -147,6 +163,25 @@ async function playSaveReloadLoad(browser) {
   await page.open();
   check(page.errors.length === 0, `errors while starting: ${page.errors.join('; ')}`);
   const empty = await page.board();
+
+  // Alt+Enter and the button give the page the whole screen and take it back; the program
+  // sees neither (the year and the board stay).
+  // (Headless Chromium forgets the emulated window size once full screen ends.)
+  const inPage = await page.canvasWidth();
+  const year = await page.year();
+  await page.altEnter();
+  await waitFor('full screen on Alt+Enter', async () => (await page.fullScreenElement()) === 'screen');
+  await waitFor('the picture to fill the screen', async () => (await page.canvasWidth()) > inPage);
+  await page.altEnter();
+  await waitFor('full screen to end on Alt+Enter', async () => !(await page.fullScreenElement()));
+  await page.page.click('#full');
+  await waitFor('full screen on the button', async () => (await page.fullScreenElement()) === 'screen');
+  await page.altEnter();
+  await waitFor('the picture back above the bar', () => page.page.evaluate(() =>
+      !document.fullscreenElement && document.getElementById('canvas').getBoundingClientRect().bottom <=
+          document.getElementById('bar').getBoundingClientRect().top + 1));
+  check((await page.year()) === year && (await page.board()) === empty,
+        'the program saw the full-screen keys');
 
   // START runs the years, STOP holds them.
   const year0 = await page.year();
@@ -203,6 +238,40 @@ async function playSaveReloadLoad(browser) {
   await page.page.keyboard.type('kept.vrz');
   await page.keys(ENTER);
   await waitFor('the saved board to load', async () => (await page.board()) === stepped);
+
+  // "Download a world" lists the folder; a name downloads that file as it is.
+  const downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'vorla-downloads-'));
+  const cdp = await browser.target().createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+  await page.page.click('#download');
+  const names = await page.page.$$eval('#worlds button', (buttons) => buttons.map((b) => b.textContent));
+  check(JSON.stringify(names) === '["kept.vrz"]', `the list of worlds is ${JSON.stringify(names)}`);
+  await page.page.click('#worlds button');
+  const downloaded = path.join(downloads, 'kept.vrz');
+  await waitFor('kept.vrz to download', () => fs.existsSync(downloaded) && fs.statSync(downloaded).size > 0);
+  const kept = await page.page.evaluate(
+      () => Array.from(Module.FS.readFile(Module.vorlaWorldsFolder + '/kept.vrz')));
+  check(Buffer.from(kept).equals(fs.readFileSync(downloaded)), 'the download differs from kept.vrz');
+
+  // "Import a world" copies a file into the folder, and it outlasts a reload too; a name
+  // without the extension gets it, so that the dialog's filter shows it.
+  const imported = path.join(downloads, 'Imported world');
+  fs.copyFileSync(downloaded, imported);
+  const [chooser] = await Promise.all([page.page.waitForFileChooser(), page.page.click('#import')]);
+  await chooser.accept([imported]);
+  await waitFor('the imported world in the folder',
+                async () => (await page.worlds()).includes('Imported world.vrz'));
+  await waitFor('the page to say that it is imported', () => page.page.evaluate(
+      () => /imported;/.test(document.getElementById('state').textContent)));
+  await page.page.reload();
+  await page.untilReady();
+  const afterImport = await page.board();
+  await page.menu(...SOUBOR, ENTER);
+  await waitForDialog(page, afterImport);
+  await page.page.keyboard.type('Imported world.vrz');
+  await page.keys(ENTER);
+  await waitFor('the imported board to load', async () => (await page.board()) === stepped);
+  fs.rmSync(downloads, { recursive: true, force: true });
   check(page.errors.length === 0, `errors in the page: ${page.errors.join('; ')}`);
 }
 
@@ -259,7 +328,7 @@ let status = 0;
 try {
   browser = await openBrowser(path.join(profile, 'a'));
   await playSaveReloadLoad(browser);
-  console.log('played, saved, reloaded and loaded back');
+  console.log('played, saved, reloaded and loaded back, downloaded and imported');
   await browser.close();
   browser = undefined;
   for (const [name, failure] of Object.entries(STORAGE_FAILURES)) {
