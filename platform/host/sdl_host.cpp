@@ -45,6 +45,10 @@ void PrepareEventWait() {
 void WaitForSdlEvent(uint32_t timeoutMs) {
     web::SleepUntilEvent(timeoutMs);
 }
+
+int32_t PictureWidthInPage() {
+    return web::PictureWidthInPage();
+}
 #else
 constexpr bool IN_WEB_PAGE = false;
 
@@ -53,7 +57,14 @@ void PrepareEventWait() {}
 void WaitForSdlEvent(uint32_t timeoutMs) {
     SDL_WaitEventTimeout(nullptr, timeoutMs > uint32_t(INT_MAX) ? INT_MAX : int(timeoutMs));
 }
+
+int32_t PictureWidthInPage() {
+    return 0;
+}
 #endif
+
+// Browsers ignore a cursor image larger than this on either side.
+constexpr int32_t MAX_PAGE_CURSOR = 128;
 
 template <typename T>
 using SdlPtr = std::unique_ptr<T, SdlDeleter>;
@@ -339,8 +350,14 @@ class SdlHost final : public Host {
         }
         const Sizes s = CurrentSizes();
         const Viewport v = PictureViewport(s);
-        const int32_t w = ShownLength(cursorImage_.width, v, s.windowWidth, s.outputWidth);
-        const int32_t h = ShownLength(cursorImage_.height, v, s.windowHeight, s.outputHeight);
+        int32_t w = ShownLength(cursorImage_.width, v, s.windowWidth, s.outputWidth);
+        int32_t h = ShownLength(cursorImage_.height, v, s.windowHeight, s.outputHeight);
+        // In a web page the page enlarges the canvas, and the cursor with it.
+        if (const int32_t pageWidth = PictureWidthInPage(); pageWidth > 0) {
+            const Viewport inPage{0, 0, pageWidth, 0};
+            w = std::min(ShownLength(cursorImage_.width, inPage, 1, 1), MAX_PAGE_CURSOR);
+            h = std::min(ShownLength(cursorImage_.height, inPage, 1, 1), MAX_PAGE_CURSOR);
+        }
         if (cursor_ && w == cursorWidth_ && h == cursorHeight_) {
             return;
         }
@@ -519,6 +536,10 @@ class SdlHost final : public Host {
                 PushText(e.text.text);
                 break;
             case SDL_MOUSEMOTION:
+                // The page may have resized the picture, which SDL does not hear of.
+                if (IN_WEB_PAGE && hasCursorImage_) {
+                    UpdateCursor();
+                }
                 MouseEvent(HostEventType::MouseMove, e.motion.x, e.motion.y, 0);
                 break;
             case SDL_MOUSEBUTTONDOWN:

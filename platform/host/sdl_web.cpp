@@ -2,8 +2,10 @@
 
 #include <SDL.h>
 #include <emscripten.h>
+#include <emscripten/html5.h>
 
 #include <climits>
+#include <cmath>
 
 namespace platform::web {
 namespace {
@@ -49,6 +51,20 @@ void SleepUntilEvent(uint32_t timeoutMs) {
         return;
     }
     SleepInBrowser(timeoutMs > uint32_t(INT_MAX) ? INT_MAX : int(timeoutMs));
+}
+
+}  // namespace platform::web
+
+namespace platform::web {
+
+int32_t PictureWidthInPage() {
+    double width = 0;
+    double height = 0;
+    if (emscripten_get_element_css_size("#canvas", &width, &height) != EMSCRIPTEN_RESULT_SUCCESS ||
+        !(width >= 1 && width <= 1e6)) {
+        return 0;
+    }
+    return int32_t(std::lround(width));
 }
 
 }  // namespace platform::web

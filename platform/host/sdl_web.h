@@ -12,5 +12,7 @@ namespace platform::web {
 void WakeOnEvents();
 // Gives the browser its turn until an event arrives or timeoutMs passes.
 void SleepUntilEvent(uint32_t timeoutMs);
+// The width the page gives the picture, in the page's pixels; 0 when it can't be read.
+int32_t PictureWidthInPage();
 
 }  // namespace platform::web

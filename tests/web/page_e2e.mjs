@@ -143,6 +143,27 @@ class Page {
     await this.page.keyboard.up('Alt');
   }
 
+  // The side of the cursor's image, as the browser shows it; 0 without an image.
+  async cursorSide() {
+    return this.page.evaluate(async () => {
+      const style = document.getElementById('canvas').style.cursor;
+      const found = /url\("?(data:[^")]+)"?\)/.exec(style);
+      if (!found) return 0;
+      const image = new Image();
+      image.src = found[1];
+      await image.decode();
+      return image.width;
+    });
+  }
+
+  async hover(x, y) {
+    const box = await this.page.evaluate(() => {
+      const r = document.getElementById('canvas').getBoundingClientRect();
+      return { x: r.x, y: r.y, width: r.width, height: r.height };
+    });
+    await this.page.mouse.move(box.x + (x + 0.5) * box.width / 640, box.y + (y + 0.5) * box.height / 480);
+  }
+
   // Rows of the board, the year's box and the START/STOP button.
   board() { return this.region(10, 10, 461, 461); }
   year() { return this.region(495, 352, 125, 32); }
@@ -182,6 +203,19 @@ async function playSaveReloadLoad(browser) {
           document.getElementById('bar').getBoundingClientRect().top + 1));
   check((await page.year()) === year && (await page.board()) === empty,
         'the program saw the full-screen keys');
+
+  // The sword cursor is enlarged with the picture, in the page and on the whole screen.
+  await page.hover(300, 300);
+  const expectedSide = async () => Math.round(32 * (await page.canvasWidth()) / 640);
+  await waitFor('the cursor at the picture\'s scale',
+                async () => (await page.cursorSide()) === (await expectedSide()));
+  await page.altEnter();
+  await waitFor('full screen', async () => (await page.fullScreenElement()) === 'screen');
+  await page.hover(310, 300);
+  await waitFor('the cursor at the full screen\'s scale', async () =>
+      (await page.cursorSide()) === Math.min(128, await expectedSide()));
+  await page.altEnter();
+  await waitFor('full screen to end', async () => !(await page.fullScreenElement()));
 
   // START runs the years, STOP holds them.
   const year0 = await page.year();
