@@ -30,5 +30,11 @@ int AfxMain(const platform::HostOptions& options, bool scaleGiven) {
     if (platform::fs::RestoreKeptFolder(reason) != 0) {
         std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, reason.c_str());
     }
-    return AfxWinMain();
+    const int status = AfxWinMain();
+#ifdef __EMSCRIPTEN__
+    // Once the program has waited in the browser, returning from main no longer ends it
+    // (the page would never hear that it ended); exit() does.
+    std::exit(status);
+#endif
+    return status;
 }
