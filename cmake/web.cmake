@@ -6,6 +6,14 @@
 add_compile_options(-fexceptions)
 add_link_options(-fexceptions -sALLOW_MEMORY_GROWTH=1)
 
+# CMake 3.25 has no whole-archive link feature for Emscripten; its linker takes the GNU
+# flags.
+if(NOT CMAKE_LINK_LIBRARY_USING_WHOLE_ARCHIVE_SUPPORTED)
+  set(CMAKE_LINK_LIBRARY_USING_WHOLE_ARCHIVE
+      "LINKER:--whole-archive" "<LINK_ITEM>" "LINKER:--no-whole-archive")
+  set(CMAKE_LINK_LIBRARY_USING_WHOLE_ARCHIVE_SUPPORTED TRUE)
+endif()
+
 # Node 18 and later fetch the .wasm with their own fetch(), which cannot read a file path.
 execute_process(COMMAND node --no-experimental-fetch -e 0 RESULT_VARIABLE VORLA_NODE_FETCH_FLAG
                 OUTPUT_QUIET ERROR_QUIET)
