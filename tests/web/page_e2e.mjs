@@ -70,6 +70,18 @@ class Page {
 
   async untilReady() {
     await waitFor('the board to be drawn', () => this.drawn(), 30);
+    // The bar under the picture is taller while the page is loading; once it is not, the
+    // picture grows back to the whole box.
+    await waitFor('the picture at the largest 4:3 size in its box', () => this.fillsBox());
+  }
+
+  async fillsBox() {
+    return this.page.evaluate(() => {
+      const box = document.getElementById('screen').getBoundingClientRect();
+      const picture = document.getElementById('canvas').getBoundingClientRect();
+      const width = Math.min(box.width, box.height * 4 / 3);
+      return Math.abs(picture.width - width) <= 1 && Math.abs(picture.height * 4 / 3 - width) <= 2;
+    });
   }
 
   // The board's white grid, its green squares, and the page's worlds folder.
