@@ -1,8 +1,9 @@
 // The web page in headless Chromium: the board is drawn; full screen on Alt+Enter and on
 // the button; MENU opens the menu and a tool is chosen by keyboard; painting, START/STOP and
-// the year; a world saved through the file dialog outlasts a reload and loads back; the
-// page downloads it, and imports a world that "Nacti" then lists; a browser whose storage
-// fails says so when a world is saved. Pictures of the page go to the artefacts folder.
+// the year; the About and Rody dialogs open and close; a world saved through the file
+// dialog outlasts a reload and loads back; the page downloads it, and imports a world that
+// "Nacti" then lists; a browser whose storage fails says so when a world is saved.
+// Pictures of the page go to the artefacts folder.
 //
 //   node page_e2e.mjs <page url> <chromium> <artefacts folder>
 import fs from 'node:fs';
@@ -263,6 +264,13 @@ async function playSaveReloadLoad(browser) {
   await page.shot('dialog.png');
   await page.keys(ENTER);
   await waitFor('the About box to close', async () => (await page.board()) === stepped);
+
+  // Rody, a dialog of fields, for its picture.
+  await page.menu(DOWN, ENTER);
+  await waitForDialog(page, stepped);
+  await page.shot('clans-dialog.png');
+  await page.keys(ENTER);
+  await waitFor('the clans dialog to close', async () => (await page.board()) === stepped);
 
   // Soubor -> Uloz, typed name, Enter: saved in the worlds folder and stored.
   await page.menu(...SOUBOR, DOWN, ENTER);
