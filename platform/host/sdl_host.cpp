@@ -1,7 +1,6 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <climits>
 #include <csignal>
 #include <cstddef>
 #include <cstdlib>
@@ -15,11 +14,9 @@
 #include "platform/host/keymap.h"
 #include "platform/host/screen.h"
 #include "platform/host/sdl_presenter.h"
+#include "platform/host/sdl_surroundings.h"
 #include "platform/host/sharp_image.h"
 #include "platform/host/shown_page.h"
-#ifdef __EMSCRIPTEN__
-#include "platform/host/sdl_web.h"
-#endif
 #include "platform/host/video_drivers.h"
 #include "platform/host/viewport.h"
 
@@ -32,37 +29,6 @@ struct SdlDeleter {
     void operator()(SDL_Surface* p) const { SDL_FreeSurface(p); }
     void operator()(SDL_Cursor* p) const { SDL_FreeCursor(p); }
 };
-// How the host waits for SDL's events. In a web page every wait is the browser's turn to
-// run, and ends as soon as SDL queues an event (sdl_web.h).
-#ifdef __EMSCRIPTEN__
-constexpr bool IN_WEB_PAGE = true;
-
-void PrepareEventWait() {
-    web::WakeOnEvents();
-}
-
-// Returns when SDL has an event queued or timeoutMs has passed; the event stays queued.
-void WaitForSdlEvent(uint32_t timeoutMs) {
-    web::SleepUntilEvent(timeoutMs);
-}
-
-int32_t PictureWidthInPage() {
-    return web::PictureWidthInPage();
-}
-#else
-constexpr bool IN_WEB_PAGE = false;
-
-void PrepareEventWait() {}
-
-void WaitForSdlEvent(uint32_t timeoutMs) {
-    SDL_WaitEventTimeout(nullptr, timeoutMs > uint32_t(INT_MAX) ? INT_MAX : int(timeoutMs));
-}
-
-int32_t PictureWidthInPage() {
-    return 0;
-}
-#endif
-
 // Browsers ignore a cursor image larger than this on either side.
 constexpr int32_t MAX_PAGE_CURSOR = 128;
 
@@ -132,7 +98,7 @@ class SdlHost final : public Host {
             return false;
         }
         CatchHangUp();
-        PrepareEventWait();
+        surroundings::PrepareEventWait();
         const WindowPlace start = StartPlace();
         window_.reset(SDL_CreateWindow("vorla", start.place.x, start.place.y, start.place.w,
                                        start.place.h, start.flags));
@@ -206,7 +172,7 @@ class SdlHost final : public Host {
         if (!queue_.empty() || g_hangUp != 0) {
             return;
         }
-        WaitForSdlEvent(timeoutMs);
+        surroundings::WaitForEvent(timeoutMs);
     }
 
     uint32_t NowMs() const override { return SDL_GetTicks(); }
@@ -260,7 +226,7 @@ class SdlHost final : public Host {
         // In a web page the canvas keeps the picture's own size and the page scales it.
         // Full screen is the page's to ask for: a browser grants it only in answer to a
         // click or a key, and a request at start blacks the canvas out instead.
-        if (IN_WEB_PAGE) {
+        if (surroundings::InWebPage()) {
             return start;
         }
         // For full screen the window is made at the display's size, so that it covers the
@@ -353,7 +319,7 @@ class SdlHost final : public Host {
         int32_t w = ShownLength(cursorImage_.width, v, s.windowWidth, s.outputWidth);
         int32_t h = ShownLength(cursorImage_.height, v, s.windowHeight, s.outputHeight);
         // In a web page the page enlarges the canvas, and the cursor with it.
-        if (const int32_t pageWidth = PictureWidthInPage(); pageWidth > 0) {
+        if (const int32_t pageWidth = surroundings::PictureWidthInPage(); pageWidth > 0) {
             const Viewport inPage{0, 0, pageWidth, 0};
             w = std::min(ShownLength(cursorImage_.width, inPage, 1, 1), MAX_PAGE_CURSOR);
             h = std::min(ShownLength(cursorImage_.height, inPage, 1, 1), MAX_PAGE_CURSOR);
@@ -511,7 +477,7 @@ class SdlHost final : public Host {
                     ((e.key.keysym.mod & KMOD_ALT) || altEnterHeld_)) {
                     // Alt+Enter belongs to the host: window or full screen. In a web page
                     // the page switches, inside the key's own handler as browsers require.
-                    if (down && !e.key.repeat && !IN_WEB_PAGE) {
+                    if (down && !e.key.repeat && !surroundings::InWebPage()) {
                         ToggleFullScreen();
                     }
                     altEnterHeld_ = down;
@@ -537,7 +503,7 @@ class SdlHost final : public Host {
                 break;
             case SDL_MOUSEMOTION:
                 // The page may have resized the picture, which SDL does not hear of.
-                if (IN_WEB_PAGE && hasCursorImage_) {
+                if (surroundings::InWebPage() && hasCursorImage_) {
                     UpdateCursor();
                 }
                 MouseEvent(HostEventType::MouseMove, e.motion.x, e.motion.y, 0);

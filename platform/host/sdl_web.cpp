@@ -1,4 +1,4 @@
-#include "platform/host/sdl_web.h"
+#include "platform/host/sdl_surroundings.h"
 
 #include <SDL.h>
 #include <emscripten.h>
@@ -7,7 +7,7 @@
 #include <climits>
 #include <cmath>
 
-namespace platform::web {
+namespace platform::surroundings {
 namespace {
 
 // The timer and the wake settle the one promise; whichever comes first clears the other.
@@ -41,21 +41,22 @@ int SDLCALL OnQueued(void*, SDL_Event*) {
 
 }  // namespace
 
-void WakeOnEvents() {
+bool InWebPage() {
+    return true;
+}
+
+// Every event SDL queues from now on ends a sleep in progress.
+void PrepareEventWait() {
     SDL_AddEventWatch(OnQueued, nullptr);
 }
 
-void SleepUntilEvent(uint32_t timeoutMs) {
+void WaitForEvent(uint32_t timeoutMs) {
     SDL_PumpEvents();
     if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) {
         return;
     }
     SleepInBrowser(timeoutMs > uint32_t(INT_MAX) ? INT_MAX : int(timeoutMs));
 }
-
-}  // namespace platform::web
-
-namespace platform::web {
 
 int32_t PictureWidthInPage() {
     double width = 0;
@@ -67,4 +68,4 @@ int32_t PictureWidthInPage() {
     return int32_t(std::lround(width));
 }
 
-}  // namespace platform::web
+}  // namespace platform::surroundings
