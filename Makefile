@@ -5,6 +5,7 @@ BUILD_RELEASE ?= build-release
 BUILD_BENCH ?= build-bench
 BUILD_FUZZ  ?= build-fuzz
 BUILD_RUN   ?= build-run
+BUILD_WINDOWS ?= build-windows
 BUILD_WEB   ?= build-web
 WEB         ?= web
 PREFIX      ?= /usr/local
@@ -15,7 +16,7 @@ FUZZ_SECONDS ?= 60
 WERROR      ?= ON
 
 .PHONY: all deps build test test-release run run-build install package sanitize bench fuzz format clean \
-        web web-build test-web web-idle
+        windows windows-configure test-windows web web-build test-web web-idle
 
 all: build
 
@@ -58,6 +59,25 @@ sanitize: deps
 	cmake --build $(BUILD_ASAN) -j $(JOBS)
 	cd $(BUILD_ASAN) && ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
 	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+# vorla.exe for 64-bit Windows, one statically linked file: cross-built with mingw-w64
+# against SDL2 and FreeType built from Debian's sources into a cache (scripts/windows-deps,
+# which also installs the toolchain and wine). test-windows adds the test programs and runs
+# them under wine.
+windows-configure: deps
+	@scripts/windows-deps
+	cmake -S . -B $(BUILD_WINDOWS) --toolchain cmake/toolchain-mingw-w64-x86_64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release -DVORLA_WERROR=$(WINDOWS_WERROR)
+
+windows: WINDOWS_WERROR = OFF
+windows: windows-configure
+	cmake --build $(BUILD_WINDOWS) -j $(JOBS) --target vorla
+	@echo "$(BUILD_WINDOWS)/app/vorla.exe"
+
+test-windows: WINDOWS_WERROR = $(WERROR)
+test-windows: windows-configure
+	cmake --build $(BUILD_WINDOWS) -j $(JOBS)
+	cd $(BUILD_WINDOWS) && ctest --output-on-failure -j $(JOBS)
 
 bench: deps
 	cmake -S . -B $(BUILD_BENCH) -DCMAKE_BUILD_TYPE=Release -DVORLA_BENCH=ON -DVORLA_TESTS=OFF
@@ -109,4 +129,4 @@ format:
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_RELEASE) $(BUILD_BENCH) $(BUILD_FUZZ) $(BUILD_RUN) build-package \
-	  $(BUILD_WEB) $(WEB)
+	  $(BUILD_WINDOWS) $(BUILD_WEB) $(WEB)

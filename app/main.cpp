@@ -8,6 +8,7 @@
 #include "app/simulate.h"
 #include "platform/afx/afx.h"
 #include "platform/host/host.h"
+#include "platform/host/host_system.h"
 
 namespace {
 
@@ -19,7 +20,8 @@ int Print(const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const CommandLine command = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    platform::UseStartingConsole();
+    const CommandLine command = ParseCommandLine(platform::ProgramArguments(argc, argv));
     switch (command.mode) {
         case CommandMode::Error:
             std::fprintf(stderr, "vorla: %s\nTry 'vorla --help' for more information.\n",

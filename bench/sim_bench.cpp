@@ -1,28 +1,13 @@
 #include <benchmark/benchmark.h>
 
+#include "bench/busy_world.h"
 #include "persist/worldfile.h"
-#include "sim/brush.h"
-#include "sim/random.h"
-#include "sim/world.h"
 
 namespace {
 
-// A busy board: both clans and some obstacles, settled for 20 years.
+// The busy board settled for 20 years.
 WorldState BusyWorld() {
-    SeedRandom(4242);
-    WorldState world;
-    world.ResetWorld();
-    Brush brush;
-    for (int i = 0; i < 700; ++i) {
-        const int32_t roll = RandomBelow(10);
-        brush.SelectTool(roll < 4    ? TOOL_BLUE
-                         : roll < 8  ? TOOL_RED
-                         : roll == 8 ? TOOL_ROCK
-                                     : TOOL_TREE);
-        const int32_t row = RandomBelow(BOARD_SIZE);
-        const int32_t column = RandomBelow(BOARD_SIZE);
-        brush.ApplyBrush(world, column, row);
-    }
+    WorldState world = PaintBusyWorld();
     for (int year = 0; year < 20; ++year) {
         world.StepYear();
     }

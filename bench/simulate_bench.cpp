@@ -9,35 +9,17 @@
 
 #include "app/simulate.h"
 #include "app/world_files.h"
-#include "sim/brush.h"
-#include "sim/random.h"
+#include "bench/busy_world.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// A busy board: both clans painted over two thirds of the squares, and some obstacles.
-WorldState BusyWorld() {
-    SeedRandom(4242);
-    WorldState world;
-    world.ResetWorld();
-    Brush brush;
-    for (int i = 0; i < 700; ++i) {
-        const int32_t roll = RandomBelow(10);
-        brush.SelectTool(roll < 4    ? TOOL_BLUE
-                         : roll < 8  ? TOOL_RED
-                         : roll == 8 ? TOOL_ROCK
-                                     : TOOL_TREE);
-        brush.ApplyBrush(world, RandomBelow(BOARD_SIZE), RandomBelow(BOARD_SIZE));
-    }
-    return world;
-}
-
 void BM_SimulateYears(benchmark::State& state, RuleSettings rules) {
     const fs::path folder =
         fs::temp_directory_path() / ("vorla-simulate-bench-" + std::to_string(::getpid()));
     fs::create_directories(folder);
-    SaveWorldFile((folder / "busy.vrz").string(), BusyWorld());
+    SaveWorldFile((folder / "busy.vrz").string(), PaintBusyWorld());
     SimulateOptions options;
     options.inPath = (folder / "busy.vrz").string();
     options.outPath = (folder / "out.vrz").string();

@@ -9,7 +9,7 @@ if(bin MATCHES "^/(usr/|usr/local/)?bin/?$")
 elseif("${bin}/vorla" MATCHES "^[A-Za-z0-9/._+-]+$")
   set(VORLA_DESKTOP_EXEC "${bin}/vorla")
 else()
-  # Quoted as the desktop entry specification asks: \ " ` $ escaped inside the quotes,
+  # Quoted as a desktop entry's Exec key requires: \ " ` $ escaped inside the quotes,
   # then every \ doubled for the string value, and % doubled for the field codes.
   string(REGEX REPLACE "([\\\"`$])" "\\\\\\1" quoted "${bin}/vorla")
   string(REPLACE "\\" "\\\\" quoted "${quoted}")

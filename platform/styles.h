@@ -1,6 +1,6 @@
-// Window, dialog, edit, static and button styles with Win32's values: what the resource
-// script names and the windows obey. Below every part, so the script reader needs no
-// window manager to know them.
+// Window, dialog, edit, static, button, list box and combo box styles with Win32's
+// values: what the resource script names and the windows obey. Below every part, so the
+// script reader needs no window manager to know them.
 #pragma once
 
 #include "platform/windef.h"
@@ -26,6 +26,13 @@ constexpr DWORD BS_PUSHBUTTON = 0x0;
 constexpr DWORD BS_DEFPUSHBUTTON = 0x1;
 constexpr DWORD BS_GROUPBOX = 0x7;
 
+constexpr DWORD LBS_NOTIFY = 0x0001;
+constexpr DWORD LBS_OWNERDRAWFIXED = 0x0010;
+constexpr DWORD LBS_HASSTRINGS = 0x0040;
+constexpr DWORD LBS_COMBOBOX = 0x8000;  // a combo box's dropped list
+
+constexpr DWORD CBS_DROPDOWNLIST = 0x0003;
+
 constexpr DWORD WS_OVERLAPPED = 0x00000000;
 constexpr DWORD WS_POPUP = 0x80000000;
 constexpr DWORD WS_CHILD = 0x40000000;
@@ -37,6 +44,7 @@ constexpr DWORD WS_CLIPCHILDREN = 0x02000000;
 constexpr DWORD WS_CAPTION = 0x00C00000;
 constexpr DWORD WS_BORDER = 0x00800000;
 constexpr DWORD WS_DLGFRAME = 0x00400000;
+constexpr DWORD WS_VSCROLL = 0x00200000;
 constexpr DWORD WS_SYSMENU = 0x00080000;
 constexpr DWORD WS_THICKFRAME = 0x00040000;
 constexpr DWORD WS_GROUP = 0x00020000;

@@ -1,6 +1,7 @@
 #include "platform/afx/afx.h"
 
 #include "platform/fs/fs.h"
+#include "platform/fs/path.h"
 #include "platform/res/resources.h"
 
 namespace {
@@ -18,8 +19,7 @@ std::string ExecutableName() {
     std::string full = platform::fs::ExecutablePath();
     if (full.empty())
         return "app";
-    size_t slash = full.find_last_of('/');
-    std::string name = slash == std::string::npos ? full : full.substr(slash + 1);
+    std::string name = platform::fs::NameOf(full);
     size_t dot = name.find_last_of('.');
     if (dot != std::string::npos && dot > 0)
         name.resize(dot);

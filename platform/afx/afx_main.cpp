@@ -5,6 +5,7 @@
 #include "platform/afx/afx.h"
 #include "platform/fs/kept_folder.h"
 #include "platform/host/host.h"
+#include "platform/host/host_system.h"
 
 // Kept apart from the rest of the framework, so that tests, which run on the headless
 // host, never link the real one.
@@ -14,13 +15,13 @@ int AfxMain(const platform::HostOptions& options, bool scaleGiven) {
         !scaleGiven && scale != nullptr && *scale != '\0') {
         if (!platform::ParseScaleMode(scale, chosen.scale)) {
             std::fprintf(stderr, "%s: VORLA_SCALE=%s is neither sharp nor integer; using sharp\n",
-                         program_invocation_short_name, scale);
+                         platform::ProgramName().c_str(), scale);
         }
     }
     std::string whyNot;
     std::unique_ptr<platform::Host> host = platform::CreateSdlHost(chosen, &whyNot);
     if (!host) {
-        std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, whyNot.c_str());
+        std::fprintf(stderr, "%s: %s\n", platform::ProgramName().c_str(), whyNot.c_str());
         return 1;
     }
     platform::InstallHost(std::move(host));
@@ -28,7 +29,7 @@ int AfxMain(const platform::HostOptions& options, bool scaleGiven) {
     // comes back before the board is ready. On failure the saves say so, one by one.
     std::string reason;
     if (platform::fs::RestoreKeptFolder(reason) != 0) {
-        std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, reason.c_str());
+        std::fprintf(stderr, "%s: %s\n", platform::ProgramName().c_str(), reason.c_str());
     }
     const int status = AfxWinMain();
 #ifdef __EMSCRIPTEN__

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/afx/file_faults.h"
+#include "platform/fs/path.h"
 
 namespace fs = platform::fs;
 
@@ -59,6 +60,23 @@ void ForgetDeviceFull(fs::Handle file) {
     FullFiles().erase(file);
 }
 
+// A call on a file that is not open.
+void RequireOpen(const CFile& file) {
+    if (!file.IsOpen())
+        AfxThrowFileException(CFileException::invalidFile, EBADF, file.GetFilePath().c_str());
+}
+
+// A system call's errno, thrown as the framework's exception for the file called name.
+void ThrowOnError(int err, const std::string& name) {
+    if (err != 0)
+        CFileException::ThrowErrno(err, name.c_str());
+}
+
+void ThrowOnSeekError(int err, const std::string& name) {
+    if (err != 0)
+        AfxThrowFileException(CFileException::badSeek, err, name.c_str());
+}
+
 }  // namespace
 
 namespace platform {
@@ -79,23 +97,14 @@ void ClearFileFaults() {
 }
 
 std::string FolderOf(const std::string& path) {
-    size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
+    return fs::FolderOf(path);
 }
 
 std::string FullPathOf(const std::string& path) {
-    if (!path.empty() && path[0] == '/')
+    if (fs::IsAbsolute(path))
         return path;
     std::string cwd = fs::CurrentFolder();
-    if (cwd.empty())
-        return path;
-    if (cwd.back() != '/')
-        cwd += '/';
-    return cwd + path;
+    return cwd.empty() ? path : fs::Absolute(cwd, path);
 }
 
 void FlushFolder(LPCSTR lpszFolder) {
@@ -151,6 +160,13 @@ BOOL CFile::Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pError) {
     }
     if (nOpenFlags & modeCreate)
         how |= fs::OPEN_CREATE;
+    // The share bits are settled as the file opens, before it is truncated, so an opener
+    // that is refused can't damage the file it was refused.
+    UINT share = nOpenFlags & 0x70;
+    if (share == shareDenyWrite)
+        how |= fs::OPEN_DENY_WRITE;
+    else if (share != shareDenyNone)
+        how |= fs::OPEN_DENY_ALL;
 
     int err = 0;
     if (TakeFault(platform::FileOp::Open, &err))
@@ -159,7 +175,9 @@ BOOL CFile::Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pError) {
     fs::Handle file = fs::NO_HANDLE;
     err = fs::Open(name, how, 0666, file);
     if (err != 0)
-        return fail(CFileException::ErrnoToException(err), err);
+        return fail(err == EWOULDBLOCK ? CFileException::sharingViolation
+                                       : CFileException::ErrnoToException(err),
+                    err);
 
     fs::Status st;
     err = fs::StatusOf(file, st);
@@ -169,19 +187,7 @@ BOOL CFile::Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pError) {
         return err != 0 ? fail(CFileException::ErrnoToException(err), err)
                         : fail(CFileException::accessDenied, EISDIR);
     }
-
-    UINT share = nOpenFlags & 0x70;
-    if (share != shareDenyNone) {
-        err = fs::Lock(file,
-                       share == shareDenyWrite ? fs::LockKind::Shared : fs::LockKind::Exclusive);
-        if (err != 0) {
-            fs::Close(file);
-            return fail(err == EWOULDBLOCK ? CFileException::sharingViolation
-                                           : CFileException::ErrnoToException(err),
-                        err);
-        }
-    }
-    // Truncated only once the lock is held, so a refused opener leaves the file intact.
+    // Truncated only once the file is held, so a refused opener leaves it intact.
     if ((nOpenFlags & modeCreate) && !(nOpenFlags & modeNoTruncate) &&
         st.kind == fs::Kind::Regular && st.size != 0) {
         err = fs::SetSize(file, 0);
@@ -203,8 +209,7 @@ void CFile::Attach(fs::Handle hFile, LPCSTR lpszFileName) {
 }
 
 UINT CFile::Read(void* lpBuf, UINT nCount) {
-    if (!IsOpen())
-        AfxThrowFileException(CFileException::invalidFile, EBADF, m_strFileName.c_str());
+    RequireOpen(*this);
     int err = 0;
     if (TakeFault(platform::FileOp::Read, &err))
         CFileException::ThrowErrno(err, m_strFileName.c_str());
@@ -223,8 +228,7 @@ UINT CFile::Read(void* lpBuf, UINT nCount) {
 }
 
 void CFile::Write(const void* lpBuf, UINT nCount) {
-    if (!IsOpen())
-        AfxThrowFileException(CFileException::invalidFile, EBADF, m_strFileName.c_str());
+    RequireOpen(*this);
     if (nCount == 0)
         return;
     auto* in = static_cast<const uint8_t*>(lpBuf);
@@ -259,8 +263,7 @@ void CFile::Flush() {
     if (TakeFault(platform::FileOp::Flush, &err))
         CFileException::ThrowErrno(err, m_strFileName.c_str());
     err = fs::Sync(m_hFile);
-    if (err != 0)
-        CFileException::ThrowErrno(err, m_strFileName.c_str());
+    ThrowOnError(err, m_strFileName);
 }
 
 void CFile::Close() {
@@ -290,8 +293,7 @@ void CFile::Abort() {
 }
 
 uint64_t CFile::Seek(int64_t lOff, UINT nFrom) {
-    if (!IsOpen())
-        AfxThrowFileException(CFileException::invalidFile, EBADF, m_strFileName.c_str());
+    RequireOpen(*this);
     int err = 0;
     if (TakeFault(platform::FileOp::Seek, &err))
         AfxThrowFileException(CFileException::badSeek, err, m_strFileName.c_str());
@@ -299,43 +301,31 @@ uint64_t CFile::Seek(int64_t lOff, UINT nFrom) {
                : nFrom == end   ? fs::SEEK_FROM_END
                                 : fs::SEEK_FROM_BEGIN;
     uint64_t pos = 0;
-    err = fs::Seek(m_hFile, lOff, from, pos);
-    if (err != 0)
-        AfxThrowFileException(CFileException::badSeek, err, m_strFileName.c_str());
+    ThrowOnSeekError(fs::Seek(m_hFile, lOff, from, pos), m_strFileName);
     return pos;
 }
 
 uint64_t CFile::GetPosition() const {
-    if (!IsOpen())
-        AfxThrowFileException(CFileException::invalidFile, EBADF, m_strFileName.c_str());
+    RequireOpen(*this);
     uint64_t pos = 0;
-    int err = fs::Seek(m_hFile, 0, fs::SEEK_FROM_CURRENT, pos);
-    if (err != 0)
-        AfxThrowFileException(CFileException::badSeek, err, m_strFileName.c_str());
+    ThrowOnSeekError(fs::Seek(m_hFile, 0, fs::SEEK_FROM_CURRENT, pos), m_strFileName);
     return pos;
 }
 
 uint64_t CFile::GetLength() const {
-    if (!IsOpen())
-        AfxThrowFileException(CFileException::invalidFile, EBADF, m_strFileName.c_str());
+    RequireOpen(*this);
     fs::Status st;
-    int err = fs::StatusOf(m_hFile, st);
-    if (err != 0)
-        CFileException::ThrowErrno(err, m_strFileName.c_str());
+    ThrowOnError(fs::StatusOf(m_hFile, st), m_strFileName);
     return st.size;
 }
 
 void CFile::SetLength(uint64_t dwNewLen) {
-    if (!IsOpen())
-        AfxThrowFileException(CFileException::invalidFile, EBADF, m_strFileName.c_str());
-    int err = fs::SetSize(m_hFile, dwNewLen);
-    if (err != 0)
-        CFileException::ThrowErrno(err, m_strFileName.c_str());
+    RequireOpen(*this);
+    ThrowOnError(fs::SetSize(m_hFile, dwNewLen), m_strFileName);
 }
 
 std::string CFile::GetFileName() const {
-    size_t slash = m_strFileName.find_last_of('/');
-    return slash == std::string::npos ? m_strFileName : m_strFileName.substr(slash + 1);
+    return fs::NameOf(m_strFileName);
 }
 
 void CFile::Rename(LPCSTR lpszOldName, LPCSTR lpszNewName) {

@@ -7,14 +7,13 @@
 // object:
 //     catch (CFileException* e) { e->ReportError(); e->Delete(); }
 //
-// Sharing. The share bits map onto advisory whole-file locks (flock), taken before the
-// file is truncated, so an opener that is refused can't damage the file it was refused:
-//   shareCompat, shareExclusive, shareDenyRead   exclusive lock: no other locked opener
-//   shareDenyWrite                               shared lock: other shareDenyWrite openers
-//                                                may read, nobody may lock exclusively
-//   shareDenyNone                                no lock
-// A refused opener fails with sharingViolation. Locks bind openers through CFile only;
-// other programs that take no lock are not kept out.
+// Sharing. The share bits are settled as the file opens, before it is truncated, so an
+// opener that is refused can't damage the file it was refused:
+//   shareCompat, shareExclusive, shareDenyRead   nobody else may have it (OPEN_DENY_ALL)
+//   shareDenyWrite                               others may read alongside (OPEN_DENY_WRITE)
+//   shareDenyNone                                shared freely
+// A refused opener fails with sharingViolation. On POSIX these are advisory locks (flock)
+// that bind openers through CFile only; on Windows they are the system's share modes.
 #pragma once
 
 #include <cstdint>
@@ -183,12 +182,13 @@ class CFileDialog {
 
 namespace platform {
 
-// Makes a directory entry change (a rename or a new file) durable: fsyncs the folder.
-// Throws CFileException* on failure.
+// Makes a directory entry change (a rename or a new file) durable where the system needs
+// a folder flushed for that. Throws CFileException* on failure.
 void FlushFolder(LPCSTR lpszFolder);
 // The folder part of a path ("." for a bare name).
 std::string FolderOf(const std::string& path);
-// An absolute path: relative ones are taken from the current directory.
+// An absolute path: relative ones (and on Windows "\x" and "C:x") are taken from the
+// current directory.
 std::string FullPathOf(const std::string& path);
 
 // Test hook: fail a file operation on purpose. The nth call of op from now (1 = the next

@@ -2,6 +2,7 @@
 
 #include "platform/afx/afx.h"
 #include "platform/afx/file.h"
+#include "platform/fs/path.h"
 
 CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFileName,
                          DWORD dwFlags, LPCSTR lpszFilter, CWnd* pParentWnd)
@@ -40,9 +41,7 @@ std::string CFileDialog::GetPathName() const {
 }
 
 std::string CFileDialog::GetFileName() const {
-    std::string path = m_szFileName;
-    size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return platform::fs::NameOf(m_szFileName);
 }
 
 std::string CFileDialog::GetFileExt() const {

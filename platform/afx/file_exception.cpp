@@ -68,6 +68,8 @@ CFileException::CFileException(int cause, LONG lOsError, LPCSTR lpszFileName)
     : m_cause(cause), m_lOsError(lOsError), m_strFileName(lpszFileName ? lpszFileName : "") {}
 
 int CFileException::ErrnoToException(int nErrno) {
+    if (nErrno == platform::fs::QUOTA_ERROR)
+        return diskFull;
     switch (nErrno) {
         case ENOENT:
             return fileNotFound;
@@ -87,9 +89,6 @@ int CFileException::ErrnoToException(int nErrno) {
             return invalidFile;
         case ENOSPC:
         case EFBIG:
-#ifdef EDQUOT
-        case EDQUOT:
-#endif
             return diskFull;
         case EIO:
             return hardIO;

@@ -8,6 +8,7 @@
 
 #include "platform/afx/file_faults.h"
 #include "platform/fs/kept_folder.h"
+#include "platform/fs/path.h"
 
 namespace fs = platform::fs;
 
@@ -39,10 +40,6 @@ std::string RandomName() {
     return name;
 }
 
-std::string Join(const std::string& folder, const std::string& name) {
-    return folder == "/" ? "/" + name : folder + "/" + name;
-}
-
 [[noreturn]] void Fail(int err, const std::string& path) {
     CFileException::ThrowErrno(err, path.c_str());
 }
@@ -61,12 +58,11 @@ void CheckInjectedOpen(const std::string& path) {
         Fail(err, path);
 }
 
-void LockOrFail(fs::Handle file, fs::LockKind kind, const std::string& path) {
-    int err = fs::Lock(file, kind);
+// An open refused because another holder shares the file differently.
+[[noreturn]] void FailOpen(int err, const std::string& path) {
     if (err == EWOULDBLOCK)
         AfxThrowFileException(CFileException::sharingViolation, err, path.c_str());
-    if (err != 0)
-        Fail(err, path);
+    Fail(err, path);
 }
 
 void WriteAll(CFile& file, const void* data, size_t size) {
@@ -122,7 +118,7 @@ Target Resolve(const std::string& full) {
             Fail(err, full);
         if (link.empty())
             Fail(ENOENT, full);
-        t.path = link[0] == '/' ? link : Join(platform::FolderOf(t.path), link);
+        t.path = fs::IsAbsolute(link) ? link : fs::Join(fs::FolderOf(t.path), link);
     }
 }
 
@@ -141,7 +137,7 @@ int CreateTemporary(const std::string& folder, uint32_t permissions, std::string
             name = RandomName();
             ++attempt;
         }
-        path = Join(folder, name);
+        path = fs::Join(folder, name);
         int err = fs::Open(path, fs::OPEN_WRITE | fs::OPEN_CREATE | fs::OPEN_EXCLUSIVE, permissions,
                            file);
         if (err != EEXIST)
@@ -212,10 +208,11 @@ bool SaveByReplacing(const Target& target, const void* image, size_t size) {
 void SaveInPlace(const Target& target, const void* image, size_t size) {
     CheckInjectedOpen(target.path);
     fs::Handle handle = fs::NO_HANDLE;
-    int err =
-        fs::Open(target.path, fs::OPEN_WRITE | fs::OPEN_NO_FOLLOW | fs::OPEN_NO_WAIT, 0, handle);
+    int err = fs::Open(target.path,
+                       fs::OPEN_WRITE | fs::OPEN_NO_FOLLOW | fs::OPEN_NO_WAIT | fs::OPEN_DENY_ALL,
+                       0, handle);
     if (err != 0)
-        Fail(err, target.path);
+        FailOpen(err, target.path);
     CFile file;
     file.Attach(handle, target.path.c_str());
     try {
@@ -225,7 +222,6 @@ void SaveInPlace(const Target& target, const void* image, size_t size) {
             Fail(err, target.path);
         if (now.kind != fs::Kind::Regular)
             RefuseKind(now, target.path);
-        LockOrFail(handle, fs::LockKind::Exclusive, target.path);
         // Room first: a full device then fails before a byte of the old file changes.
         if (size > now.size) {
             err = fs::Reserve(handle, now.size, size - now.size);
@@ -308,9 +304,9 @@ std::vector<uint8_t> LoadFileImage(LPCSTR lpszPath, size_t limit) {
         RefuseKind(st, full);
 
     fs::Handle handle = fs::NO_HANDLE;
-    err = fs::Open(full, fs::OPEN_READ | fs::OPEN_NO_WAIT, 0, handle);
+    err = fs::Open(full, fs::OPEN_READ | fs::OPEN_NO_WAIT | fs::OPEN_DENY_WRITE, 0, handle);
     if (err != 0)
-        Fail(err, full);
+        FailOpen(err, full);
     CFile file;
     file.Attach(handle, full.c_str());
     std::vector<uint8_t> bytes;
@@ -321,7 +317,6 @@ std::vector<uint8_t> LoadFileImage(LPCSTR lpszPath, size_t limit) {
             Fail(err, full);
         if (st.kind != fs::Kind::Regular)
             RefuseKind(st, full);
-        LockOrFail(handle, fs::LockKind::Shared, full);
         const size_t expected = size_t(std::min<uint64_t>(limit, st.size));
         bytes.reserve(expected);
         // A file that grew since it was looked at gives what fits below the limit.

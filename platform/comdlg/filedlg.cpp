@@ -6,6 +6,7 @@
 #include "platform/comdlg/filedlg_internal.h"
 #include "platform/dialogs/dialog.h"
 #include "platform/fs/fs.h"
+#include "platform/fs/path.h"
 
 using namespace platform::filedlg;
 
@@ -52,7 +53,7 @@ void Relist(HWND dialog, FileDialogState& s) {
     bool ok = false;
     s.entries = platform::ListFolder(s.folder, CurrentPattern(s, dialog), &ok);
     // A folder that can't be read still offers the way back up.
-    if (!ok && s.folder != "/")
+    if (!ok && !platform::fs::IsRoot(s.folder))
         s.entries.push_back({"..", true});
     HWND list = GetDlgItem(dialog, ID_LIST);
     SendMessage(list, LB_RESETCONTENT, 0, 0);
@@ -89,8 +90,7 @@ bool Answer(FileDialogState& s, const std::string& path) {
         return false;
     }
     std::memcpy(ofn->lpstrFile, path.c_str(), path.size() + 1);
-    size_t slash = path.find_last_of('/');
-    size_t nameAt = slash == std::string::npos ? 0 : slash + 1;
+    size_t nameAt = path.size() - platform::fs::NameOf(path).size();
     size_t dot = path.find_last_of('.');
     ofn->nFileOffset = WORD(nameAt);
     ofn->nFileExtension = WORD(dot != std::string::npos && dot > nameAt ? dot + 1 : path.size());
@@ -162,55 +162,84 @@ void ChooseSelected(HWND dialog, FileDialogState& s) {
     Decide(dialog, s, e.name);
 }
 
-INT_PTR FileDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        auto* s = reinterpret_cast<FileDialogState*>(lParam);
-        SetWindowLongPtr(dialog, GWLP_USERDATA, LONG_PTR(reinterpret_cast<intptr_t>(s)));
-        HWND type = GetDlgItem(dialog, ID_TYPE);
-        for (const auto& f : s->filters)
-            SendMessage(type, CB_ADDSTRING, 0, LPARAM(reinterpret_cast<intptr_t>(f.name.c_str())));
-        DWORD index = s->ofn->nFilterIndex;
-        if (index == 0 || index > s->filters.size())
-            index = 1;
-        SendMessage(type, CB_SETCURSEL, index - 1, 0);
-        Relist(dialog, *s);
-        std::string initial = s->ofn->lpstrFile ? s->ofn->lpstrFile : "";
-        size_t slash = initial.find_last_of('/');
-        SetDlgItemText(dialog, ID_NAME,
-                       (slash == std::string::npos ? initial : initial.substr(slash + 1)).c_str());
-        return TRUE;  // the name field is first in the tab order
-    }
-    FileDialogState* s = StateOf(dialog);
-    if (!s || message != WM_COMMAND)
-        return FALSE;
-    int id = LOWORD(wParam);
-    WORD code = HIWORD(wParam);
+void InitDialog(HWND dialog, FileDialogState& s) {
+    SetWindowLongPtr(dialog, GWLP_USERDATA, LONG_PTR(reinterpret_cast<intptr_t>(&s)));
+    HWND type = GetDlgItem(dialog, ID_TYPE);
+    for (const auto& f : s.filters)
+        SendMessage(type, CB_ADDSTRING, 0, LPARAM(reinterpret_cast<intptr_t>(f.name.c_str())));
+    DWORD index = s.ofn->nFilterIndex;
+    if (index == 0 || index > s.filters.size())
+        index = 1;
+    SendMessage(type, CB_SETCURSEL, index - 1, 0);
+    Relist(dialog, s);
+    std::string initial = s.ofn->lpstrFile ? s.ofn->lpstrFile : "";
+    SetDlgItemText(dialog, ID_NAME, platform::fs::NameOf(initial).c_str());
+}
+
+INT_PTR OnCommand(HWND dialog, FileDialogState& s, int id, WORD code) {
     switch (id) {
         case IDOK:
             if (GetFocus() == GetDlgItem(dialog, ID_LIST))
-                ChooseSelected(dialog, *s);
+                ChooseSelected(dialog, s);
             else
-                Decide(dialog, *s, NameField(dialog));
+                Decide(dialog, s, NameField(dialog));
             return TRUE;
         case IDCANCEL:
-            LastFolder() = s->folder;
+            LastFolder() = s.folder;
             EndDialog(dialog, IDCANCEL);
             return TRUE;
         case ID_LIST:
             if (code == LBN_DBLCLK) {
-                ChooseSelected(dialog, *s);
+                ChooseSelected(dialog, s);
             } else if (code == LBN_SELCHANGE) {
                 LRESULT sel = SendDlgItemMessage(dialog, ID_LIST, LB_GETCURSEL, 0, 0);
-                if (sel >= 0 && size_t(sel) < s->entries.size() && !s->entries[size_t(sel)].folder)
-                    SetDlgItemText(dialog, ID_NAME, s->entries[size_t(sel)].name.c_str());
+                if (sel >= 0 && size_t(sel) < s.entries.size() && !s.entries[size_t(sel)].folder)
+                    SetDlgItemText(dialog, ID_NAME, s.entries[size_t(sel)].name.c_str());
             }
             return TRUE;
         case ID_TYPE:
             if (code == CBN_SELCHANGE) {
-                s->customPattern.clear();
-                Relist(dialog, *s);
+                s.customPattern.clear();
+                Relist(dialog, s);
             }
             return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+// A turn of the wheel the focused field had no use for scrolls the list when the pointer
+// is over it, so the list scrolls under the pointer wherever the focus is.
+INT_PTR OnWheel(HWND dialog, WPARAM wParam, LPARAM lParam) {
+    HWND list = GetDlgItem(dialog, ID_LIST);
+    POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (!list || WindowFromPoint(pt) != list || GetFocus() == list)
+        return FALSE;
+    SendMessage(list, WM_MOUSEWHEEL, wParam, lParam);
+    return TRUE;
+}
+
+INT_PTR FileDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            InitDialog(dialog, *reinterpret_cast<FileDialogState*>(lParam));
+            return TRUE;  // the name field is first in the tab order
+        case WM_MEASUREITEM:
+            if (wParam != ID_LIST)
+                return FALSE;
+            reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = FILE_ROW_HEIGHT;
+            return TRUE;
+        case WM_DRAWITEM:
+            if (wParam != ID_LIST)
+                return FALSE;
+            DrawFileRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        case WM_MOUSEWHEEL:
+            return OnWheel(dialog, wParam, lParam);
+        case WM_COMMAND:
+            if (FileDialogState* s = StateOf(dialog))
+                return OnCommand(dialog, *s, LOWORD(wParam), HIWORD(wParam));
+            return FALSE;
         default:
             return FALSE;
     }
@@ -237,15 +266,15 @@ bool Readable(const std::string& folder) {
 
 std::string CurrentDirectory() {
     std::string folder = platform::fs::CurrentFolder();
-    return folder.empty() ? std::string("/") : folder;
+    return folder.empty() ? std::string(1, platform::fs::Separator()) : folder;
 }
 
 // The initial name's folder, else the initial folder, else where the last dialog ended,
 // else the current directory.
 std::string StartFolder(const OPENFILENAME* ofn) {
     std::string cwd = CurrentDirectory();
-    if (ofn->lpstrFile && std::strchr(ofn->lpstrFile, '/')) {
-        std::string folder = platform::JoinPath(cwd, std::string(ofn->lpstrFile) + "/..");
+    if (ofn->lpstrFile && platform::fs::NameOf(ofn->lpstrFile) != ofn->lpstrFile) {
+        std::string folder = platform::JoinPath(cwd, platform::fs::FolderOf(ofn->lpstrFile));
         if (Readable(folder))
             return folder;
     }
@@ -265,7 +294,6 @@ BOOL RunFileDialog(OPENFILENAME* ofn, bool save) {
         g_lastError = CDERR_STRUCTSIZE;
         return FALSE;
     }
-    EnsureFileDialogClasses();
     FileDialogState s;
     s.ofn = ofn;
     s.save = save;
@@ -288,10 +316,14 @@ BOOL RunFileDialog(OPENFILENAME* ofn, bool save) {
     t.items.push_back(Item("STATIC", "File &name:", -1, SS_LEFT, 7, 130, 48, 9));
     t.items.push_back(
         Item("EDIT", "", ID_NAME, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 60, 128, 136, 13));
-    t.items.push_back(Item(FILE_LIST_CLASS, "", ID_LIST, WS_TABSTOP, 7, 21, 248, 100));
+    t.items.push_back(
+        Item("LISTBOX", "", ID_LIST,
+             WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS,
+             7, 21, 248, 100));
     t.items.push_back(
         Item("STATIC", save ? "Save as &type:" : "Files of &type:", -1, SS_LEFT, 7, 150, 50, 9));
-    t.items.push_back(Item(FILE_TYPE_CLASS, "", ID_TYPE, WS_TABSTOP, 60, 147, 136, 14));
+    t.items.push_back(Item("COMBOBOX", "", ID_TYPE, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 60,
+                           147, 136, 14));
     t.items.push_back(Item("BUTTON", save ? "&Save" : "&Open", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP,
                            205, 127, 50, 14));
     t.items.push_back(

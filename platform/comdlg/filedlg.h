@@ -36,19 +36,23 @@ struct OPENFILENAME {
 };
 using LPOPENFILENAME = OPENFILENAME*;
 
-constexpr DWORD OFN_READONLY = 0x00000001;
-constexpr DWORD OFN_OVERWRITEPROMPT = 0x00000002;
-constexpr DWORD OFN_HIDEREADONLY = 0x00000004;
-constexpr DWORD OFN_NOCHANGEDIR = 0x00000008;
-constexpr DWORD OFN_PATHMUSTEXIST = 0x00000800;
-constexpr DWORD OFN_FILEMUSTEXIST = 0x00001000;
-constexpr DWORD OFN_CREATEPROMPT = 0x00002000;
-constexpr DWORD OFN_EXPLORER = 0x00080000;
+// The dialog's flags.
+enum : DWORD {
+    OFN_READONLY = 0x00000001,
+    OFN_OVERWRITEPROMPT = 0x00000002,
+    OFN_HIDEREADONLY = 0x00000004,
+    OFN_NOCHANGEDIR = 0x00000008,
+    OFN_FILEMUSTEXIST = 0x00001000,
+    OFN_CREATEPROMPT = 0x00002000,
+    OFN_EXPLORER = 0x00080000
+};
 
-// CommDlgExtendedError values.
-constexpr DWORD CDERR_STRUCTSIZE = 0x0001;
-constexpr DWORD CDERR_DIALOGFAILURE = 0xFFFF;
-constexpr DWORD FNERR_BUFFERTOOSMALL = 0x3003;
+// CommDlgExtendedError's values.
+enum : DWORD {
+    CDERR_STRUCTSIZE = 0x0001,
+    CDERR_DIALOGFAILURE = 0xFFFF,
+    FNERR_BUFFERTOOSMALL = 0x3003
+};
 
 // TRUE with the chosen full path in lpstrFile; FALSE on Cancel or an error (see
 // CommDlgExtendedError). The process's current directory is never changed, whatever

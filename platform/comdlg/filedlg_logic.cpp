@@ -3,6 +3,7 @@
 
 #include "platform/comdlg/filedlg.h"
 #include "platform/fs/fs.h"
+#include "platform/fs/path.h"
 
 namespace platform {
 
@@ -63,18 +64,6 @@ bool IsFolder(const std::string& path) {
 bool Exists(const std::string& path) {
     fs::Status st;
     return fs::StatusOf(path, true, st) == 0;
-}
-
-std::string LastComponent(const std::string& path) {
-    size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string ParentOf(const std::string& path) {
-    size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 }  // namespace
@@ -145,7 +134,7 @@ std::vector<FolderEntry> ListFolder(const std::string& folder, const std::string
     std::sort(folders.begin(), folders.end(), byName);
     std::sort(files.begin(), files.end(), byName);
     std::vector<FolderEntry> out;
-    if (JoinPath(folder, "") != "/")
+    if (!fs::IsRoot(JoinPath(folder, "")))
         out.push_back({"..", true});
     out.insert(out.end(), folders.begin(), folders.end());
     out.insert(out.end(), files.begin(), files.end());
@@ -153,36 +142,11 @@ std::vector<FolderEntry> ListFolder(const std::string& folder, const std::string
 }
 
 std::string JoinPath(const std::string& base, const std::string& typed) {
-    std::string whole = (!typed.empty() && typed[0] == '/') ? typed : base + "/" + typed;
-    bool absolute = !whole.empty() && whole[0] == '/';
-    std::vector<std::string> parts;
-    size_t i = 0;
-    while (i <= whole.size()) {
-        size_t j = whole.find('/', i);
-        if (j == std::string::npos)
-            j = whole.size();
-        std::string part = whole.substr(i, j - i);
-        if (part == "..") {
-            if (!parts.empty() && parts.back() != "..")
-                parts.pop_back();
-            else if (!absolute)
-                parts.push_back(part);
-        } else if (!part.empty() && part != ".") {
-            parts.push_back(part);
-        }
-        i = j + 1;
-    }
-    std::string out = absolute ? "/" : "";
-    for (size_t k = 0; k < parts.size(); ++k) {
-        if (k)
-            out += '/';
-        out += parts[k];
-    }
-    return out.empty() ? "." : out;
+    return fs::ResolvePath(base, typed);
 }
 
 std::string AddDefaultExtension(const std::string& name, LPCSTR defExt) {
-    std::string last = LastComponent(name);
+    std::string last = fs::NameOf(name);
     if (last.empty())
         return name;
     if (last.back() == '.')
@@ -212,19 +176,19 @@ FileDialogChoice DecideFileDialogChoice(const std::string& folder, const std::st
         return c;
     }
     if (text.find_first_of("*?") != std::string::npos) {
-        std::string parent = ParentOf(raw);
+        std::string parent = fs::FolderOf(raw);
         if (IsFolder(parent)) {
             c.kind = FileDialogChoice::SetFilter;
             c.path = parent;
-            c.message = LastComponent(raw);
+            c.message = fs::NameOf(raw);
             return c;
         }
     }
     std::string path = JoinPath(folder, AddDefaultExtension(text, defExt));
-    std::string name = LastComponent(path);
+    std::string name = fs::NameOf(path);
     // A file can't be made or found in a folder that isn't there; say so here rather
     // than let the caller's open fail with nothing shown.
-    if (!IsFolder(ParentOf(path))) {
+    if (!IsFolder(fs::FolderOf(path))) {
         c.kind = FileDialogChoice::Refuse;
         c.message = text + "\nPath does not exist.\nPlease verify the correct path was given.";
         return c;

@@ -130,10 +130,7 @@ void OnMouse(HWND hwnd, UINT message, LPARAM lParam) {
 
 }  // namespace
 
-LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    ControlState* s = State(hwnd);
-    if (!s)
-        return DefWindowProc(hwnd, message, wParam, lParam);
+LRESULT ButtonProc(HWND hwnd, ControlState& s, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD type = Style(hwnd) & BS_TYPEMASK;
     bool group = type == BS_GROUPBOX;
     switch (message) {
@@ -156,8 +153,8 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
             if (message == WM_KILLFOCUS) {
-                s->spaceDown = false;
-                if (!s->tracking)
+                s.spaceDown = false;
+                if (!s.tracking)
                     SetPressed(hwnd, false);
             }
             InvalidateRect(hwnd, nullptr, FALSE);
@@ -170,7 +167,8 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case BM_GETSTATE:
-            return (s->pressed ? BST_PUSHED : 0) | (GetFocus() == hwnd ? BST_FOCUS : 0);
+            return (s.pressed ? BST_PUSHED : BST_UNCHECKED) |
+                   (GetFocus() == hwnd ? BST_FOCUS : BST_UNCHECKED);
         case BM_SETSTATE:
             SetPressed(hwnd, wParam != 0);
             return 0;
@@ -187,14 +185,14 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
                 OnMouse(hwnd, message, lParam);
             return 0;
         case WM_KEYDOWN:
-            if (!group && wParam == VK_SPACE && !s->tracking) {
-                s->spaceDown = true;
+            if (!group && wParam == VK_SPACE && !s.tracking) {
+                s.spaceDown = true;
                 SetPressed(hwnd, true);
             }
             return 0;
         case WM_KEYUP:
-            if (!group && wParam == VK_SPACE && s->spaceDown) {
-                s->spaceDown = false;
+            if (!group && wParam == VK_SPACE && s.spaceDown) {
+                s.spaceDown = false;
                 SetPressed(hwnd, false);
                 Click(hwnd);
             }

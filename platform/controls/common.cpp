@@ -1,6 +1,8 @@
 // The control classes' common ground: state, notifications, fonts, registration.
 #include "platform/controls/control_internal.h"
 
+#include <algorithm>
+
 #include "platform/user/style_painter.h"
 
 namespace platform::controls {
@@ -28,11 +30,12 @@ void Notify(HWND control, WORD code) {
                     LPARAM(reinterpret_cast<intptr_t>(control)));
 }
 
-LRESULT CommonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool* handled) {
+LRESULT CommonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, MakeState make,
+                   bool* handled) {
     *handled = true;
     switch (message) {
         case WM_NCCREATE: {
-            auto state = std::make_unique<ControlState>();
+            std::unique_ptr<ControlState> state = make();
             auto* cs = reinterpret_cast<CREATESTRUCT*>(lParam);
             if (cs)
                 state->instance = cs->hInstance;
@@ -59,6 +62,35 @@ LRESULT CommonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool* 
     }
 }
 
+int ScrollBarWidth() {
+    return GetSystemMetrics(SM_CXVSCROLL);
+}
+
+int FontHeight(HFONT font) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRIC tm{};
+    GetTextMetrics(dc, &tm);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return tm.tmHeight;
+}
+
+int WheelLines(int& remainder, int delta, int perNotch) {
+    if ((delta < 0) != (remainder < 0))
+        remainder = 0;
+    remainder += delta * perNotch;
+    int lines = remainder / WHEEL_DELTA;
+    remainder -= lines * WHEEL_DELTA;
+    return lines;
+}
+
+int WheelLinesPerNotch(int rows) {
+    UINT lines = 3;
+    SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    return std::clamp(int(lines), 1, std::max(rows, 1));
+}
+
 }  // namespace platform::controls
 
 namespace platform {
@@ -70,20 +102,30 @@ HFONT ControlFont(HWND control) {
 
 namespace {
 
-// Every control class's procedure: the common messages first, then the class's own.
-template <LRESULT (*Own)(HWND, UINT, WPARAM, LPARAM)>
+// Every control class's procedure: the common messages first, then the class's own with
+// the state the window keeps.
+template <typename State, LRESULT (*Own)(HWND, State&, UINT, WPARAM, LPARAM)>
 LRESULT ClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     bool handled;
-    LRESULT r = controls::CommonProc(hwnd, message, wParam, lParam, &handled);
-    return handled ? r : Own(hwnd, message, wParam, lParam);
+    LRESULT r = controls::CommonProc(
+        hwnd, message, wParam, lParam,
+        [] { return std::unique_ptr<controls::ControlState>(new State); }, &handled);
+    if (handled)
+        return r;
+    State* state = WindowExtraOf<State>(hwnd);
+    return state ? Own(hwnd, *state, message, wParam, lParam)
+                 : DefWindowProc(hwnd, message, wParam, lParam);
 }
 
 }  // namespace
 
 void EnsureControlClasses() {
-    RegisterClassOnce("STATIC", ClassProc<controls::StaticProc>);
-    RegisterClassOnce("EDIT", ClassProc<controls::EditProc>);
-    RegisterClassOnce("BUTTON", ClassProc<controls::ButtonProc>);
+    using controls::ControlState;
+    RegisterClassOnce("STATIC", ClassProc<ControlState, controls::StaticProc>);
+    RegisterClassOnce("EDIT", ClassProc<ControlState, controls::EditProc>);
+    RegisterClassOnce("BUTTON", ClassProc<ControlState, controls::ButtonProc>);
+    RegisterClassOnce("LISTBOX", ClassProc<controls::ListState, controls::ListBoxProc>, CS_DBLCLKS);
+    RegisterClassOnce("COMBOBOX", ClassProc<controls::ComboState, controls::ComboBoxProc>);
 }
 
 }  // namespace platform

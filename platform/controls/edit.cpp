@@ -1,4 +1,6 @@
 // EDIT: a single-line field with a caret, a selection, the clipboard and digits-only typing.
+// The text is UTF-8; the caret, the selection and every edit move by whole characters,
+// and positions (EM_GETSEL, EM_SETSEL) are byte offsets that never fall inside one.
 #include <algorithm>
 
 #include "platform/controls/control_internal.h"
@@ -8,58 +10,6 @@
 namespace platform::controls {
 namespace {
 
-std::string Latin1ToUtf8(const std::string& s) {
-    std::string out;
-    for (unsigned char c : s) {
-        if (c < 0x80) {
-            out += char(c);
-        } else {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
-std::string Utf8ToLatin1(const std::string& s) {
-    std::string out;
-    for (size_t i = 0; i < s.size();) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        uint32_t cp = 0;
-        size_t len = 1;
-        if (c < 0x80) {
-            cp = c;
-        } else if ((c & 0xE0) == 0xC0) {
-            cp = c & 0x1F;
-            len = 2;
-        } else if ((c & 0xF0) == 0xE0) {
-            cp = c & 0x0F;
-            len = 3;
-        } else if ((c & 0xF8) == 0xF0) {
-            cp = c & 0x07;
-            len = 4;
-        } else {
-            out += '?';
-            ++i;
-            continue;
-        }
-        if (i + len > s.size()) {
-            out += '?';
-            break;
-        }
-        bool ok = true;
-        for (size_t k = 1; k < len; ++k) {
-            unsigned char cc = static_cast<unsigned char>(s[i + k]);
-            if ((cc & 0xC0) != 0x80)
-                ok = false;
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        out += ok && cp <= 0xFF ? char(cp) : '?';
-        i += ok ? len : 1;
-    }
-    return out;
-}
-
 class Edit {
   public:
     explicit Edit(HWND hwnd) : hwnd_(hwnd), s_(*State(hwnd)), text_(Text(hwnd)) {}
@@ -68,8 +18,8 @@ class Edit {
     size_t SelEnd() const { return std::max(s_.anchor, s_.caret); }
 
     void SetSel(size_t anchor, size_t caret) {
-        s_.anchor = std::min(anchor, text_.size());
-        s_.caret = std::min(caret, text_.size());
+        s_.anchor = utf8::Floor(text_, anchor);
+        s_.caret = utf8::Floor(text_, caret);
         ScrollToCaret();
         InvalidateRect(hwnd_, nullptr, FALSE);
     }
@@ -78,7 +28,7 @@ class Edit {
     bool Replace(const std::string& s, bool notify) {
         size_t a = SelStart(), b = SelEnd();
         size_t room = s_.limit > text_.size() - (b - a) ? s_.limit - (text_.size() - (b - a)) : 0;
-        std::string insert = s.substr(0, std::min(s.size(), room));
+        std::string insert = s.substr(0, utf8::Floor(s, room));
         if (a == b && insert.empty())
             return false;
         text_.replace(a, b - a, insert);
@@ -92,7 +42,7 @@ class Edit {
     }
 
     void MoveCaret(size_t pos, bool extend) {
-        pos = std::min(pos, text_.size());
+        pos = utf8::Floor(text_, pos);
         s_.caret = pos;
         if (!extend)
             s_.anchor = pos;
@@ -118,14 +68,20 @@ class Edit {
         if (tx <= 0)
             return 0;
         int prev = 0;
-        for (size_t i = 1; i <= text_.size(); ++i) {
-            int cur = TextX(i);
+        for (size_t before = 0; before < text_.size();) {
+            size_t after = utf8::Next(text_, before);
+            int cur = TextX(after);
             if (tx < cur)
-                return (tx - prev) * 2 < (cur - prev) ? i - 1 : i;
+                return (tx - prev) * 2 < (cur - prev) ? before : after;
             prev = cur;
+            before = after;
         }
         return text_.size();
     }
+
+    // The boundaries either side of the caret.
+    size_t Before(size_t at) const { return at > 0 ? utf8::Previous(text_, at) : 0; }
+    size_t After(size_t at) const { return at < text_.size() ? utf8::Next(text_, at) : at; }
 
     int TextLeft() const { return EDIT_BORDER + EDIT_MARGIN; }
     int VisibleWidth() const {
@@ -204,12 +160,13 @@ void PaintEdit(HWND hwnd) {
                      DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
         } else {
             // Partly scrolled out: draw character by character inside the field.
-            for (size_t i = from; i < to; ++i) {
-                int cl = x0 + e.TextX(i), cr = x0 + e.TextX(i + 1);
+            for (size_t i = from, next; i < to; i = next) {
+                next = utf8::Next(t, i);
+                int cl = x0 + e.TextX(i), cr = x0 + e.TextX(next);
                 if (cl < clip.left || cr > clip.right)
                     continue;
                 RECT cb = {cl, y, cr, y + tm.tmHeight};
-                DrawText(p.dc, t.c_str() + i, 1, &cb,
+                DrawText(p.dc, t.c_str() + i, int(next - i), &cb,
                          DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
             }
         }
@@ -240,11 +197,11 @@ void CopySelection(Edit& e) {
     size_t a = e.SelStart(), b = e.SelEnd();
     if (a == b)
         return;
-    CurrentHost().SetClipboardText(Latin1ToUtf8(e.text().substr(a, b - a)));
+    CurrentHost().SetClipboardText(e.text().substr(a, b - a));
 }
 
 void Paste(Edit& e) {
-    std::string s = Utf8ToLatin1(CurrentHost().GetClipboardText());
+    std::string s = CurrentHost().GetClipboardText();
     // One line only: a single-line field keeps what comes before the first break.
     size_t br = s.find_first_of("\r\n");
     if (br != std::string::npos)
@@ -257,6 +214,17 @@ void CutSelection(Edit& e) {
     e.Replace("", true);
 }
 
+// Left or Right: a selection closes up to that side; otherwise the caret moves a letter,
+// extending the selection with Shift.
+void Step(Edit& e, bool right, bool shift) {
+    if (!shift && e.SelStart() != e.SelEnd()) {
+        e.MoveCaret(right ? e.SelEnd() : e.SelStart(), false);
+        return;
+    }
+    size_t caret = e.state().caret;
+    e.MoveCaret(right ? e.After(caret) : e.Before(caret), shift);
+}
+
 // Arrows, Home, End, Delete and the clipboard keys.
 void OnKeyDown(HWND hwnd, WPARAM key, bool readOnly) {
     Edit e(hwnd);
@@ -265,16 +233,8 @@ void OnKeyDown(HWND hwnd, WPARAM key, bool readOnly) {
     bool selection = e.SelStart() != e.SelEnd();
     switch (key) {
         case VK_LEFT:
-            if (!shift && selection)
-                e.MoveCaret(e.SelStart(), false);
-            else
-                e.MoveCaret(caret > 0 ? caret - 1 : 0, shift);
-            return;
         case VK_RIGHT:
-            if (!shift && selection)
-                e.MoveCaret(e.SelEnd(), false);
-            else
-                e.MoveCaret(caret + 1, shift);
+            Step(e, key == VK_RIGHT, shift);
             return;
         case VK_HOME:
             e.MoveCaret(0, shift);
@@ -292,7 +252,7 @@ void OnKeyDown(HWND hwnd, WPARAM key, bool readOnly) {
             if (!selection) {
                 if (caret >= e.text().size())
                     return;
-                e.SetSel(caret, caret + 1);
+                e.SetSel(caret, e.After(caret));
             }
             e.Replace("", true);
             return;
@@ -315,7 +275,8 @@ void OnKeyDown(HWND hwnd, WPARAM key, bool readOnly) {
         Paste(e);
 }
 
-// A typed character: Backspace, or one Latin-1 character (digits only with ES_NUMBER).
+// A typed character: Backspace, or one character given by its code point (digits only
+// with ES_NUMBER).
 void OnChar(HWND hwnd, unsigned ch, DWORD style) {
     if (style & ES_READONLY)
         return;
@@ -325,19 +286,21 @@ void OnChar(HWND hwnd, unsigned ch, DWORD style) {
             size_t caret = e.state().caret;
             if (caret == 0)
                 return;
-            e.SetSel(caret - 1, caret);
+            e.SetSel(e.Before(caret), caret);
         }
         e.Replace("", true);
         return;
     }
     // Control characters (Ctrl+letter, Tab, Enter) type nothing.
-    if (ch < 0x20 || ch == 0x7F || ch > 0xFF)
+    if (ch < 0x20 || (ch >= 0x7F && ch < 0xA0))
         return;
     if ((style & ES_NUMBER) && (ch < '0' || ch > '9')) {
         MessageBeep(0);
         return;
     }
-    e.Replace(std::string(1, char(ch)), true);
+    std::string typed;
+    utf8::Append(typed, ch);
+    e.Replace(typed, true);
 }
 
 // A press places the caret (Shift extends the selection) and drags select.
@@ -424,9 +387,7 @@ LRESULT OnSetText(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-LRESULT EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!State(hwnd))
-        return DefWindowProc(hwnd, message, wParam, lParam);
+LRESULT EditProc(HWND hwnd, ControlState& s, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD style = Style(hwnd);
     switch (message) {
         case WM_PAINT:
@@ -441,7 +402,7 @@ LRESULT EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             Notify(hwnd, EN_SETFOCUS);
             return 0;
         case WM_KILLFOCUS:
-            State(hwnd)->selecting = false;
+            s.selecting = false;
             InvalidateRect(hwnd, nullptr, FALSE);
             Notify(hwnd, EN_KILLFOCUS);
             return 0;

@@ -42,20 +42,19 @@ void PaintStatic(HWND hwnd) {
 
 }  // namespace
 
-LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT StaticProc(HWND hwnd, ControlState& s, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE: {
-            ControlState* s = State(hwnd);
-            if (s && (Style(hwnd) & SS_TYPEMASK) == SS_ICON) {
+            if ((Style(hwnd) & SS_TYPEMASK) == SS_ICON) {
                 // The text names the icon: a number is a resource id.
                 std::string name = Text(hwnd);
                 char* end = nullptr;
                 long id = std::strtol(name.c_str(), &end, 10);
                 bool numeric = !name.empty() && end && *end == 0;
-                s->icon = numeric ? LoadIcon(s->instance, MAKEINTRESOURCE(uintptr_t(id)))
-                                  : LoadIcon(s->instance, name.c_str());
+                s.icon = numeric ? LoadIcon(s.instance, MAKEINTRESOURCE(uintptr_t(id)))
+                                 : LoadIcon(s.instance, name.c_str());
                 // An icon control takes the icon's size.
-                if (const HostImage* image = IconImage(s->icon)) {
+                if (const HostImage* image = IconImage(s.icon)) {
                     RECT wr;
                     GetWindowRect(hwnd, &wr);
                     POINT tl = {wr.left, wr.top};
@@ -75,10 +74,8 @@ LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_GETDLGCODE:
             return DLGC_STATIC;
-        case STM_GETICON: {
-            ControlState* s = State(hwnd);
-            return s ? LRESULT(reinterpret_cast<intptr_t>(s->icon)) : 0;
-        }
+        case STM_GETICON:
+            return LRESULT(reinterpret_cast<intptr_t>(s.icon));
         default:
             return DefWindowProc(hwnd, message, wParam, lParam);
     }

@@ -124,9 +124,9 @@ class DirectDraw final : public IDirectDraw {
             platform::SwapPages();
         }
         const DWORD memory = DDSCAPS_VIDEOMEMORY;
-        IDirectDrawSurface* primary =
-            NewSurface(Kind::Primary, platform::SCREEN_WIDTH, platform::SCREEN_HEIGHT,
-                       PixelFormat::RGB565, caps | memory | (flip ? DDSCAPS_FRONTBUFFER : 0));
+        IDirectDrawSurface* primary = NewSurface(
+            Kind::Primary, platform::SCREEN_WIDTH, platform::SCREEN_HEIGHT, PixelFormat::RGB565,
+            caps | memory | (flip ? DWORD(DDSCAPS_FRONTBUFFER) : 0));
         IDirectDrawSurface* back = nullptr;
         if (flip) {
             back = NewSurface(Kind::BackBuffer, platform::SCREEN_WIDTH, platform::SCREEN_HEIGHT,

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "platform/ddraw/blit_kernels.h"
@@ -218,7 +219,7 @@ class Surface final : public IDirectDrawSurface {
         if (src->format_ != format_) {
             return DDERR_INVALIDPIXELFORMAT;
         }
-        if (keyed && !src->hasSrcKey_) {
+        if (keyed && !src->srcKey_) {
             return DDERR_NOCOLORKEY;
         }
         const int32_t bpp = BytesPerPixel(format_);
@@ -240,12 +241,12 @@ class Surface final : public IDirectDrawSurface {
             platform::CopyPixels(to, dt.pitch, from, fromPitch, int32_t(w), int32_t(h), bpp);
         } else if (bpp == 2) {
             platform::CopyPixelsKeyed16(to, dt.pitch, from, fromPitch, int32_t(w), int32_t(h),
-                                        uint16_t(src->srcKey_.dwColorSpaceLowValue),
-                                        uint16_t(src->srcKey_.dwColorSpaceHighValue));
+                                        uint16_t(src->srcKey_->dwColorSpaceLowValue),
+                                        uint16_t(src->srcKey_->dwColorSpaceHighValue));
         } else {
             platform::CopyPixelsKeyed32(to, dt.pitch, from, fromPitch, int32_t(w), int32_t(h),
-                                        src->srcKey_.dwColorSpaceLowValue,
-                                        src->srcKey_.dwColorSpaceHighValue);
+                                        src->srcKey_->dwColorSpaceLowValue,
+                                        src->srcKey_->dwColorSpaceHighValue);
         }
         Changed();
         CountBltForTesting();
@@ -375,43 +376,32 @@ class Surface final : public IDirectDrawSurface {
     }
 
     HRESULT SetColorKey(DWORD flags, DDCOLORKEY* key) override {
-        const DWORD which = flags & (DDCKEY_SRCBLT | DDCKEY_DESTBLT);
-        if (which != DDCKEY_SRCBLT && which != DDCKEY_DESTBLT) {
+        std::optional<DDCOLORKEY>* slot = KeyNamed(flags & (DDCKEY_SRCBLT | DDCKEY_DESTBLT));
+        if (slot == nullptr) {
             return DDERR_INVALIDPARAMS;
         }
-        bool& has = which == DDCKEY_SRCBLT ? hasSrcKey_ : hasDestKey_;
-        DDCOLORKEY& stored = which == DDCKEY_SRCBLT ? srcKey_ : destKey_;
         if (key == nullptr) {
-            has = false;
+            slot->reset();
             return DD_OK;
         }
-        stored = *key;
+        DDCOLORKEY stored = *key;
         if (!(flags & DDCKEY_COLORSPACE)) {
             stored.dwColorSpaceHighValue = stored.dwColorSpaceLowValue;
         }
-        has = true;
+        *slot = stored;
         return DD_OK;
     }
 
     HRESULT GetColorKey(DWORD flags, DDCOLORKEY* key) override {
-        if (key == nullptr) {
+        std::optional<DDCOLORKEY>* slot = KeyNamed(flags);
+        if (key == nullptr || slot == nullptr) {
             return DDERR_INVALIDPARAMS;
         }
-        if (flags == DDCKEY_SRCBLT) {
-            if (!hasSrcKey_) {
-                return DDERR_NOCOLORKEY;
-            }
-            *key = srcKey_;
-            return DD_OK;
+        if (!slot->has_value()) {
+            return DDERR_NOCOLORKEY;
         }
-        if (flags == DDCKEY_DESTBLT) {
-            if (!hasDestKey_) {
-                return DDERR_NOCOLORKEY;
-            }
-            *key = destKey_;
-            return DD_OK;
-        }
-        return DDERR_INVALIDPARAMS;
+        *key = **slot;
+        return DD_OK;
     }
 
     HRESULT GetSurfaceDesc(DDSURFACEDESC* desc) override {
@@ -456,6 +446,11 @@ class Surface final : public IDirectDrawSurface {
         Changed();
     }
 
+    // The source or the destination key, as which names it; null for anything else.
+    std::optional<DDCOLORKEY>* KeyNamed(DWORD which) {
+        return which == DDCKEY_SRCBLT ? &srcKey_ : which == DDCKEY_DESTBLT ? &destKey_ : nullptr;
+    }
+
     void Describe(DDSURFACEDESC& d) const {
         const DWORD size = d.dwSize;
         d = DDSURFACEDESC{};
@@ -468,12 +463,8 @@ class Surface final : public IDirectDrawSurface {
             d.dwFlags |= DDSD_BACKBUFFERCOUNT;
             d.dwBackBufferCount = 1;
         }
-        if (hasSrcKey_) {
-            d.ddckCKSrcBlt = srcKey_;
-        }
-        if (hasDestKey_) {
-            d.ddckCKDestBlt = destKey_;
-        }
+        d.ddckCKSrcBlt = srcKey_.value_or(DDCOLORKEY{});
+        d.ddckCKDestBlt = destKey_.value_or(DDCOLORKEY{});
         d.ddpfPixelFormat = DescribeFormat(format_);
         d.ddsCaps.dwCaps = caps_;
     }
@@ -490,10 +481,8 @@ class Surface final : public IDirectDrawSurface {
     uint32_t lossStamp_ = 0;
     bool locked_ = false;
     HDC dc_ = nullptr;
-    bool hasSrcKey_ = false;
-    bool hasDestKey_ = false;
-    DDCOLORKEY srcKey_{};
-    DDCOLORKEY destKey_{};
+    std::optional<DDCOLORKEY> srcKey_;
+    std::optional<DDCOLORKEY> destKey_;
 };
 
 }  // namespace

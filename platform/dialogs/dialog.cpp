@@ -36,8 +36,11 @@ void EnsureDialogClass() {
 
 namespace {
 
-LRESULT DlgCode(HWND control) {
-    return control ? SendMessage(control, WM_GETDLGCODE, 0, 0) : 0;
+// What control wants of the dialog keys; with msg, of that key in particular.
+LRESULT DlgCode(HWND control, const MSG* msg = nullptr) {
+    return control ? SendMessage(control, WM_GETDLGCODE, msg ? msg->wParam : 0,
+                                 LPARAM(reinterpret_cast<intptr_t>(msg)))
+                   : 0;
 }
 
 bool IsPushButton(HWND control) {
@@ -200,7 +203,7 @@ BOOL IsDialogMessage(HWND dialog, LPMSG msg) {
     if (msg->message != WM_KEYDOWN)
         return FALSE;
     HWND focus = GetFocus();
-    LRESULT code = InTree(focus, dialog) ? DlgCode(focus) : 0;
+    LRESULT code = InTree(focus, dialog) ? DlgCode(focus, msg) : 0;
     switch (msg->wParam) {
         case VK_TAB: {
             if (code & (DLGC_WANTTAB | DLGC_WANTALLKEYS))

@@ -23,35 +23,27 @@ using INT_PTR = intptr_t;
 using DLGPROC = INT_PTR (*)(HWND, UINT, WPARAM, LPARAM);
 
 // Dialog results and standard control ids.
-constexpr int IDOK = 1;
-constexpr int IDCANCEL = 2;
-constexpr int IDABORT = 3;
-constexpr int IDRETRY = 4;
-constexpr int IDIGNORE = 5;
-constexpr int IDYES = 6;
-constexpr int IDNO = 7;
+enum : int { IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, IDYES = 6, IDNO = 7 };
 
-// Message box flags.
-constexpr UINT MB_OK = 0x0000;
-constexpr UINT MB_OKCANCEL = 0x0001;
-constexpr UINT MB_ABORTRETRYIGNORE = 0x0002;
-constexpr UINT MB_YESNOCANCEL = 0x0003;
-constexpr UINT MB_YESNO = 0x0004;
-constexpr UINT MB_RETRYCANCEL = 0x0005;
-constexpr UINT MB_TYPEMASK = 0x000F;
-constexpr UINT MB_ICONHAND = 0x0010;
-constexpr UINT MB_ICONSTOP = MB_ICONHAND;
-constexpr UINT MB_ICONERROR = MB_ICONHAND;
-constexpr UINT MB_ICONQUESTION = 0x0020;
-constexpr UINT MB_ICONEXCLAMATION = 0x0030;
-constexpr UINT MB_ICONWARNING = MB_ICONEXCLAMATION;
-constexpr UINT MB_ICONASTERISK = 0x0040;
-constexpr UINT MB_ICONINFORMATION = MB_ICONASTERISK;
-constexpr UINT MB_ICONMASK = 0x00F0;
-constexpr UINT MB_DEFBUTTON1 = 0x0000;
-constexpr UINT MB_DEFBUTTON2 = 0x0100;
-constexpr UINT MB_DEFBUTTON3 = 0x0200;
-constexpr UINT MB_DEFMASK = 0x0F00;
+// Message box flags: the buttons, the icon and the default button.
+enum : UINT {
+    MB_OK = 0x0000,
+    MB_OKCANCEL = 0x0001,
+    MB_ABORTRETRYIGNORE = 0x0002,
+    MB_YESNOCANCEL = 0x0003,
+    MB_YESNO = 0x0004,
+    MB_RETRYCANCEL = 0x0005,
+    MB_TYPEMASK = 0x000F,
+    MB_ICONHAND = 0x0010,
+    MB_ICONSTOP = MB_ICONHAND,
+    MB_ICONQUESTION = 0x0020,
+    MB_ICONEXCLAMATION = 0x0030,
+    MB_ICONASTERISK = 0x0040,
+    MB_ICONINFORMATION = MB_ICONASTERISK,
+    MB_ICONMASK = 0x00F0,
+    MB_DEFBUTTON2 = 0x0100,
+    MB_DEFMASK = 0x0F00
+};
 
 // Modal dialogs. Each returns the value given to EndDialog, or -1 when the template can't
 // be loaded or the dialog can't be made. The owner is disabled while the dialog runs, its

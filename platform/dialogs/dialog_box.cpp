@@ -163,13 +163,13 @@ INT_PTR DialogBoxIndirectParam(HINSTANCE instance, const platform::DialogTemplat
 namespace platform {
 
 LONG DialogBaseUnitsFor(int pointSize, const std::string& face) {
-    static std::map<std::pair<int, std::string>, LONG> cache;
-    auto key = std::make_pair(pointSize, face);
-    auto it = cache.find(key);
-    if (it != cache.end())
+    // Measured once per font; the dialog fonts live as long as the program.
+    static std::map<HFONT, LONG> measured;
+    HFONT font = DialogFont(pointSize, face);
+    if (auto it = measured.find(font); it != measured.end())
         return it->second;
     HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, DialogFont(pointSize, face));
+    HGDIOBJ old = SelectObject(dc, font);
     SIZE size{0, 0};
     static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
     GetTextExtentPoint32(dc, letters, 52, &size);
@@ -184,9 +184,7 @@ LONG DialogBaseUnitsFor(int pointSize, const std::string& face) {
         baseX = 6;
     if (baseY <= 0)
         baseY = 13;
-    LONG units = LONG(MAKELPARAM(baseX, baseY));
-    cache[key] = units;
-    return units;
+    return measured[font] = LONG(MAKELPARAM(baseX, baseY));
 }
 
 INT_PTR RunDialogBox(HINSTANCE instance, const DialogTemplate& t, HWND owner, DLGPROC dialogProc,

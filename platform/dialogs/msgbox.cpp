@@ -18,7 +18,6 @@ constexpr int BUTTON_W = 75;
 constexpr int BUTTON_H = 23;
 constexpr int BUTTON_GAP = 6;
 constexpr int MARGIN = 11;
-constexpr int ICON_SIZE = 32;
 constexpr int MAX_TEXT_W = 400;
 
 struct BoxInfo {
@@ -112,11 +111,12 @@ int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     const int textW = textSize.cx, textH = textSize.cy;
 
     bool hasIcon = (type & MB_ICONMASK) != 0;
-    int iconW = hasIcon ? ICON_SIZE + MARGIN + 6 : 0;
+    const int iconSize = GetSystemMetrics(SM_CXICON);
+    int iconW = hasIcon ? iconSize + MARGIN + 6 : 0;
     int n = int(buttons.size());
     int rowW = n * BUTTON_W + (n - 1) * BUTTON_GAP;
     int contentW = std::max(iconW + textW, rowW);
-    int topH = std::max(hasIcon ? ICON_SIZE : 0, textH);
+    int topH = std::max(hasIcon ? iconSize : 0, textH);
     int clientW = contentW + 2 * MARGIN;
     int clientH = MARGIN + topH + MARGIN + BUTTON_H + MARGIN;
     const int frame = platform::DIALOG_FRAME, cap = platform::DIALOG_CAPTION;
@@ -147,11 +147,11 @@ int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
         // One of the system's icons, named by its id as a resource script names icons.
         ItemSpec icon;
         icon.className = "STATIC";
-        icon.text = std::to_string(32512 + ((type & MB_ICONMASK) >> 4));
+        icon.text = std::to_string(OIC_SAMPLE + ((type & MB_ICONMASK) >> 4));
         icon.id = platform::MESSAGE_BOX_ICON_ID;
         icon.style = WS_VISIBLE | SS_ICON;
-        int iy = oy + MARGIN + (topH - ICON_SIZE) / 2;
-        icon.rect = {ox + MARGIN, iy, ox + MARGIN + ICON_SIZE, iy + ICON_SIZE};
+        int iy = oy + MARGIN + (topH - iconSize) / 2;
+        icon.rect = {ox + MARGIN, iy, ox + MARGIN + iconSize, iy + iconSize};
         spec.items.push_back(icon);
     }
     ItemSpec label;

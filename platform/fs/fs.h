@@ -3,8 +3,9 @@
 // whole-file saves and loads) is written once on top of them.
 //
 // Every function returns 0 on success or an errno value from <cerrno>; an implementation
-// maps its system's own codes onto those. Paths are UTF-8. Interrupted calls are retried
-// inside, so EINTR is never returned.
+// maps its system's own codes onto those. Paths are UTF-8, in the system's own form (see
+// path.h). Interrupted calls are retried inside, so EINTR is never returned. Files are
+// always binary: no system translates line ends here.
 #pragma once
 
 #include <cstddef>
@@ -28,9 +29,11 @@ enum class Kind : uint8_t {
 struct Status {
     Kind kind = Kind::Other;
     uint64_t size = 0;
-    uint32_t permissions = 0;  // the permission, set-id and sticky bits (07777)
-    uint32_t links = 0;        // names the file has
-    uint32_t owner = 0;
+    // The permission, set-id and sticky bits (07777). Where files have no such bits, a
+    // read-only file is 0444 (0555 a folder) and any other 0666 (0777).
+    uint32_t permissions = 0;
+    uint32_t links = 0;  // names the file has
+    uint32_t owner = 0;  // 0 where files have no numeric owner
     uint32_t group = 0;
     uint64_t device = 0;  // device and node together name the file itself
     uint64_t node = 0;
@@ -61,6 +64,12 @@ enum OpenHow : uint32_t {
     OPEN_EXCLUSIVE = 0x08,  // with OPEN_CREATE: only a new file, never through a link
     OPEN_NO_FOLLOW = 0x10,  // a link at path fails with ELOOP
     OPEN_NO_WAIT = 0x20,    // open returns at once, even on a FIFO with no other end
+    // Sharing, decided as the file is opened, whole file, without waiting: an open that
+    // conflicts with another holder fails with EWOULDBLOCK. Without either bit the opener
+    // shares freely. On POSIX these are advisory locks, which bind only openers that ask
+    // for sharing too; on Windows they are the system's share modes, which bind everyone.
+    OPEN_DENY_WRITE = 0x40,  // others may read alongside, but not write
+    OPEN_DENY_ALL = 0x80,    // nobody else may have it open
 };
 // permissions apply to a file that is created, less what the system's defaults take away.
 int Open(const std::string& path, uint32_t how, uint32_t permissions, Handle& out);
@@ -79,13 +88,10 @@ int Sync(Handle file);
 // The handle is gone whatever the result.
 int Close(Handle file);
 
-enum class LockKind : uint8_t { Shared, Exclusive };
-// Advisory, whole file, without waiting: EWOULDBLOCK while another holder conflicts.
-int Lock(Handle file, LockKind kind);
 int SetOwner(Handle file, uint32_t owner, uint32_t group);
 int SetPermissions(Handle file, uint32_t permissions);
 
-// Replaces to when it exists.
+// Replaces to when it exists; where the system can, to's attributes are kept.
 int Rename(const std::string& from, const std::string& to);
 int Remove(const std::string& path);
 // Makes the folder's entries (a new name, a rename) durable; 0 also where the file
@@ -94,5 +100,8 @@ int SyncFolder(const std::string& folder);
 
 // The system's words for an error.
 std::string ErrorText(int error);
+// The error a write beyond the user's disk quota gives (ENOSPC where the system has no
+// code of its own for it).
+extern const int QUOTA_ERROR;
 
 }  // namespace platform::fs

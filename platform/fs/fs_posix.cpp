@@ -13,8 +13,15 @@
 #include <vector>
 
 #include "platform/fs/fs.h"
+#include "platform/fs/path.h"
 
 namespace platform::fs {
+
+const int QUOTA_ERROR = EDQUOT;
+
+PathStyle NativeStyle() {
+    return PathStyle::Posix;
+}
 
 namespace {
 
@@ -29,6 +36,14 @@ auto Retry(Call call) {
         rc = call();
     } while (rc < 0 && errno == EINTR);
     return rc;
+}
+
+// A read's or write's result as fs.h reports it: 0 with the bytes moved in done, or errno.
+int Moved(ssize_t n, size_t& done) {
+    if (n < 0)
+        return errno;
+    done = size_t(n);
+    return 0;
 }
 
 // The file system has nothing to commit, or can't.
@@ -146,26 +161,26 @@ int Open(const std::string& path, uint32_t how, uint32_t permissions, Handle& ou
     int fd = Retry([&] { return ::open(path.c_str(), flags, mode_t(permissions & 07777)); });
     if (fd < 0)
         return errno;
+    if (how & (OPEN_DENY_WRITE | OPEN_DENY_ALL)) {
+        int op = ((how & OPEN_DENY_ALL) ? LOCK_EX : LOCK_SH) | LOCK_NB;
+        if (Retry([&] { return ::flock(fd, op); }) != 0) {
+            int err = errno;
+            ::close(fd);
+            return err;
+        }
+    }
     out = fd;
     return 0;
 }
 
 int Read(Handle file, void* buffer, size_t count, size_t& done) {
     done = 0;
-    ssize_t n = Retry([&] { return ::read(FdOf(file), buffer, count); });
-    if (n < 0)
-        return errno;
-    done = size_t(n);
-    return 0;
+    return Moved(Retry([&] { return ::read(FdOf(file), buffer, count); }), done);
 }
 
 int Write(Handle file, const void* buffer, size_t count, size_t& done) {
     done = 0;
-    ssize_t n = Retry([&] { return ::write(FdOf(file), buffer, count); });
-    if (n < 0)
-        return errno;
-    done = size_t(n);
-    return 0;
+    return Moved(Retry([&] { return ::write(FdOf(file), buffer, count); }), done);
 }
 
 int Seek(Handle file, int64_t offset, int from, uint64_t& position) {
@@ -206,11 +221,6 @@ int Close(Handle file) {
     if (::close(FdOf(file)) != 0 && errno != EINTR)
         return errno;
     return 0;
-}
-
-int Lock(Handle file, LockKind kind) {
-    int op = (kind == LockKind::Shared ? LOCK_SH : LOCK_EX) | LOCK_NB;
-    return Retry([&] { return ::flock(FdOf(file), op); }) == 0 ? 0 : errno;
 }
 
 int SetOwner(Handle file, uint32_t owner, uint32_t group) {

@@ -1,9 +1,9 @@
 // Stretch copies between DCs, pixel probes, and bitmap loading.
-#include <cstdio>
 #include <cstring>
 #include <initializer_list>
 #include <vector>
 
+#include "platform/fs/fs.h"
 #include "platform/gdi/gdi_internal.h"
 #include "platform/gdi/image_codec.h"
 #include "platform/res/resources.h"
@@ -238,20 +238,27 @@ COLORREF SetPixel(HDC handle, int x, int y, COLORREF color) {
 
 namespace {
 
+// Through the file-system seam, so that a UTF-8 name works on every system and a FIFO
+// never blocks.
 bool ReadFile(const char* path, std::vector<uint8_t>& out) {
-    constexpr long MAX_FILE = 64L << 20;
-    FILE* f = std::fopen(path, "rb");
-    if (f == nullptr) {
+    constexpr uint64_t MAX_FILE = 64u << 20;
+    platform::fs::Handle f = platform::fs::NO_HANDLE;
+    if (platform::fs::Open(path, platform::fs::OPEN_READ | platform::fs::OPEN_NO_WAIT, 0, f) != 0) {
         return false;
     }
-    bool ok = std::fseek(f, 0, SEEK_END) == 0;
-    long size = ok ? std::ftell(f) : -1;
-    ok = ok && size > 0 && size <= MAX_FILE && std::fseek(f, 0, SEEK_SET) == 0;
+    platform::fs::Status st;
+    bool ok = platform::fs::StatusOf(f, st) == 0 && st.kind == platform::fs::Kind::Regular &&
+              st.size > 0 && st.size <= MAX_FILE;
     if (ok) {
-        out.resize(size_t(size));
-        ok = std::fread(out.data(), 1, out.size(), f) == out.size();
+        out.resize(size_t(st.size));
+        size_t got = 0;
+        while (ok && got < out.size()) {
+            size_t done = 0;
+            ok = platform::fs::Read(f, out.data() + got, out.size() - got, done) == 0 && done > 0;
+            got += done;
+        }
     }
-    std::fclose(f);
+    platform::fs::Close(f);
     return ok;
 }
 

@@ -35,57 +35,44 @@ Fmt FmtOf(PixelFormat f) {
     return Fmt::RGB565;
 }
 
+namespace {
+
+bool Paletted(Fmt fmt) {
+    return fmt == Fmt::PAL8 || fmt == Fmt::MONO1;
+}
+
+}  // namespace
+
 COLORREF Canvas::Decode(uint32_t raw) const {
-    switch (fmt) {
-        case Fmt::RGB565:
-            return From565(raw);
-        case Fmt::RGB555:
-            return From555(raw);
-        case Fmt::XRGB8888:
-        case Fmt::BGR24:
-            return FromXrgb(raw);
-        case Fmt::PAL8:
-        case Fmt::MONO1:
-            if (palette != nullptr && raw < palette->size()) {
-                return FromXrgb((*palette)[raw]);
-            }
-            return RGB(0, 0, 0);
+    if (Paletted(fmt)) {
+        return palette != nullptr && raw < palette->size() ? FromXrgb((*palette)[raw])
+                                                           : RGB(0, 0, 0);
     }
-    return 0;
+    return fmt == Fmt::RGB565 ? From565(raw) : fmt == Fmt::RGB555 ? From555(raw) : FromXrgb(raw);
 }
 
 uint32_t Canvas::Encode(COLORREF c) const {
-    switch (fmt) {
-        case Fmt::RGB565:
-            return To565(c);
-        case Fmt::RGB555:
-            return To555(c);
-        case Fmt::XRGB8888:
-        case Fmt::BGR24:
-            return ToXrgb(c);
-        case Fmt::PAL8:
-        case Fmt::MONO1: {
-            if (palette == nullptr || palette->empty()) {
-                return 0;
-            }
-            // The nearest palette entry, as GDI maps colours onto a palette bitmap.
-            uint32_t best = 0;
-            int64_t bestDist = INT64_MAX;
-            for (size_t i = 0; i < palette->size(); ++i) {
-                COLORREF p = FromXrgb((*palette)[i]);
-                int64_t dr = int(GetRValue(p)) - GetRValue(c);
-                int64_t dg = int(GetGValue(p)) - GetGValue(c);
-                int64_t db = int(GetBValue(p)) - GetBValue(c);
-                int64_t d = dr * dr + dg * dg + db * db;
-                if (d < bestDist) {
-                    bestDist = d;
-                    best = uint32_t(i);
-                }
-            }
-            return best;
+    if (!Paletted(fmt)) {
+        return fmt == Fmt::RGB565 ? To565(c) : fmt == Fmt::RGB555 ? To555(c) : ToXrgb(c);
+    }
+    if (palette == nullptr || palette->empty()) {
+        return 0;
+    }
+    // The nearest palette entry, as GDI maps colours onto a palette bitmap.
+    uint32_t best = 0;
+    int64_t bestDist = INT64_MAX;
+    for (size_t i = 0; i < palette->size(); ++i) {
+        COLORREF p = FromXrgb((*palette)[i]);
+        int64_t dr = int(GetRValue(p)) - GetRValue(c);
+        int64_t dg = int(GetGValue(p)) - GetGValue(c);
+        int64_t db = int(GetBValue(p)) - GetBValue(c);
+        int64_t d = dr * dr + dg * dg + db * db;
+        if (d < bestDist) {
+            bestDist = d;
+            best = uint32_t(i);
         }
     }
-    return 0;
+    return best;
 }
 
 uint32_t Canvas::GetRaw(int32_t x, int32_t y) const {

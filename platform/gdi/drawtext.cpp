@@ -1,8 +1,13 @@
-// DrawText: prefixes, line breaks, word wrapping, alignment and clipping.
+// Text on a device context: measured and drawn as it stands (GetTextExtentPoint32,
+// TextOut), and with DrawText's prefixes, line breaks, word wrapping, alignment and
+// clipping. Text is UTF-8.
+#include <algorithm>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 #include "platform/gdi/gdi_internal.h"
+#include "platform/utf8.h"
 
 namespace platform::gdi {
 namespace {
@@ -55,8 +60,9 @@ void WrapParagraph(const DC& dc, const char* text, size_t start, size_t end, int
         size_t lastSpace = SIZE_MAX;
         int32_t w = 0;
         size_t j = i;
-        for (; j < end; ++j) {
-            int32_t adv = TextWidth(dc, text + j, 1);
+        for (size_t next; j < end; j = next) {
+            next = std::min(end, utf8::Next(std::string_view(text, end), j));
+            int32_t adv = TextWidth(dc, text + j, next - j);
             if (text[j] == ' ') {
                 if (j > lineStart) {
                     lastSpace = j;
@@ -192,4 +198,28 @@ int DrawText(HDC handle, LPCSTR text, int count, RECT* rect, UINT format) {
         dc->Changed();
     }
     return y - rect->top;
+}
+
+BOOL GetTextExtentPoint32(HDC handle, LPCSTR text, int count, SIZE* size) {
+    DC* dc = AsDC(handle);
+    if (dc == nullptr || size == nullptr || count < 0 || (text == nullptr && count > 0)) {
+        return FALSE;
+    }
+    TEXTMETRIC tm;
+    FontMetrics(*dc, tm);
+    size->cx = TextWidth(*dc, text, size_t(count));
+    size->cy = tm.tmHeight;
+    return TRUE;
+}
+
+BOOL TextOut(HDC handle, int x, int y, LPCSTR text, int count) {
+    DC* dc = AsDC(handle);
+    if (dc == nullptr || count < 0 || (text == nullptr && count > 0)) {
+        return FALSE;
+    }
+    for (const Canvas& c : dc->Views()) {
+        DrawTextRun(*dc, c, x, y, text, size_t(count), ClipBox{0, 0, c.width, c.height}, nullptr);
+    }
+    dc->Changed();
+    return TRUE;
 }

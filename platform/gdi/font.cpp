@@ -14,12 +14,15 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <string_view>
 #include <system_error>
+#include <unordered_map>
 
 #include "platform/gdi/font_match.h"
 #include "platform/gdi/fonts.h"
 #include "platform/gdi/gdi_internal.h"
 #include "platform/res/resources.h"
+#include "platform/utf8.h"
 
 namespace platform::gdi {
 
@@ -77,10 +80,11 @@ class FontFace {
         return opened ? f.release() : nullptr;
     }
 
-    const Glyph& Get(uint8_t c) {
-        Glyph& g = glyphs_[c];
+    // The glyph of a code point: Latin-1's in a table, the rest as they are asked for.
+    const Glyph& Get(uint32_t code) {
+        Glyph& g = code < 256 ? glyphs_[code] : others_[code];
         if (!g.loaded) {
-            Load(c, g);
+            Load(code, g);
         }
         return g;
     }
@@ -131,10 +135,10 @@ class FontFace {
         source_ = FaceSource::INSTALLED;
         file_ = m.file;
         weight_ = weight;
-        const bool bolder = weight >= FW_SEMIBOLD && m.fcWeight < FC_WEIGHT_DEMIBOLD;
+        const bool bolder = weight >= FW_SEMIBOLD && m.weight < FW_SEMIBOLD;
         embolden_ = bolder && FT_IS_SCALABLE(face_);
         overstrike_ = bolder && !FT_IS_SCALABLE(face_);
-        oblique_ = italic && m.slant == FC_SLANT_ROMAN;
+        oblique_ = italic && !m.italic;
         return Sized(height);
     }
 
@@ -177,6 +181,7 @@ class FontFace {
         for (Glyph& g : glyphs_) {
             g = Glyph{};
         }
+        others_.clear();
         return false;
     }
 
@@ -263,9 +268,9 @@ class FontFace {
         return true;
     }
 
-    void Load(uint8_t c, Glyph& g) {
+    // A code point the face lacks gets the face's missing-glyph box.
+    void Load(uint32_t cp, Glyph& g) {
         g.loaded = true;
-        uint32_t cp = CodePoint(c);
         if (cp == 0 || cp == '\n' || cp == '\r') {
             return;
         }
@@ -353,6 +358,7 @@ class FontFace {
 
     FT_Face face_ = nullptr;
     Glyph glyphs_[256];
+    std::unordered_map<uint32_t, Glyph> others_;
     FaceSource::Kind source_ = FaceSource::NONE;
     std::string file_;
     int factor_ = 1;
@@ -425,6 +431,18 @@ void BlendGlyph(const Canvas& c, const FontFace::Glyph& g, int32_t gx, int32_t g
     }
 }
 
+// Calls f(byte index, code point) for each character of UTF-8 text. A byte outside a
+// well-formed sequence is a character of its own, read as Windows-1252.
+template <typename F>
+void ForEachCharacter(const char* text, size_t count, F f) {
+    const std::string_view s(text, count);
+    for (size_t i = 0; i < count;) {
+        const utf8::Char c = utf8::Decode(s, i);
+        f(i, c.wellFormed ? c.code : CodePoint(uint8_t(c.code)));
+        i += c.length;
+    }
+}
+
 ClipBox Intersect(const ClipBox& a, const Canvas& c) {
     return {std::max(a.left, c.Left()), std::max(a.top, c.Top()), std::min(a.right, c.Right()),
             std::min(a.bottom, c.Bottom())};
@@ -438,9 +456,7 @@ int32_t TextWidth(const DC& dc, const char* text, size_t count) {
         return 0;
     }
     int64_t w = 0;
-    for (size_t i = 0; i < count; ++i) {
-        w += f->Get(uint8_t(text[i])).advance;
-    }
+    ForEachCharacter(text, count, [&](size_t, uint32_t code) { w += f->Get(code).advance; });
     return int32_t(std::min<int64_t>(w, INT32_MAX / 4));
 }
 
@@ -489,8 +505,8 @@ void DrawTextRun(const DC& dc, const Canvas& canvas, int32_t x, int32_t y, const
     }
     int32_t baseline = y + f->ascent;
     int32_t pen = x;
-    for (size_t i = 0; i < count; ++i) {
-        const FontFace::Glyph& g = f->Get(uint8_t(text[i]));
+    ForEachCharacter(text, count, [&](size_t i, uint32_t code) {
+        const FontFace::Glyph& g = f->Get(code);
         if (!g.coverage.empty()) {
             BlendGlyph(canvas, g, pen + g.left, baseline - g.top, clip, dc.textColor);
         }
@@ -508,7 +524,7 @@ void DrawTextRun(const DC& dc, const Canvas& canvas, int32_t x, int32_t y, const
                     std::min(top + f->underlineThickness, clip.bottom), dc.textColor);
         }
         pen += g.advance;
-    }
+    });
 }
 
 }  // namespace platform::gdi
@@ -554,30 +570,6 @@ BOOL GetTextMetrics(HDC handle, TEXTMETRIC* metrics) {
         return FALSE;
     }
     FontMetrics(*dc, *metrics);
-    return TRUE;
-}
-
-BOOL GetTextExtentPoint32(HDC handle, LPCSTR text, int count, SIZE* size) {
-    DC* dc = AsDC(handle);
-    if (dc == nullptr || size == nullptr || count < 0 || (text == nullptr && count > 0)) {
-        return FALSE;
-    }
-    TEXTMETRIC tm;
-    FontMetrics(*dc, tm);
-    size->cx = TextWidth(*dc, text, size_t(count));
-    size->cy = tm.tmHeight;
-    return TRUE;
-}
-
-BOOL TextOut(HDC handle, int x, int y, LPCSTR text, int count) {
-    DC* dc = AsDC(handle);
-    if (dc == nullptr || count < 0 || (text == nullptr && count > 0)) {
-        return FALSE;
-    }
-    for (const Canvas& c : dc->Views()) {
-        DrawTextRun(*dc, c, x, y, text, size_t(count), ClipBox{0, 0, c.width, c.height}, nullptr);
-    }
-    dc->Changed();
     return TRUE;
 }
 

@@ -1,8 +1,8 @@
 // How a logical font finds its face file: FreeType, the faces embedded in the executable,
-// and fontconfig's installed faces. Shared by the gdi/ sources only.
+// and the machine's installed faces (each system's lookup in a file of its own). Shared by
+// the gdi/ sources only.
 #pragma once
 
-#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "platform/gdi/face_match.h"
 
 namespace platform::gdi {
 
@@ -38,19 +40,14 @@ struct StrikeChoice {
 // smallest strike when every one exceeds it. sizes are cell heights or em heights.
 StrikeChoice ChooseStrike(const std::vector<int>& sizes, int64_t target);
 
-struct Match {
-    std::string file;
-    int index = 0;
-    bool familyFound = false;
-    int fcWeight = FC_WEIGHT_REGULAR;
-    int slant = FC_SLANT_ROMAN;
-};
-// An installed face of exactly that family, through fontconfig (our own folders left out).
+// An installed face of exactly that family that is to win over our shipped face of that
+// family (our own folders left out); false when there is none.
 bool FindInstalled(const char* family, int weight, bool italic, double pixels, Match& out);
-// An installed face for the family, through fontconfig; false when there is none at all.
+// The installed face closest to the family; false when there is none at all.
 bool MatchFace(const char* family, int weight, bool italic, double pixels, Match& out);
 
-// Windows-1252's printable characters in 0x80..0x9F; the rest of the bytes are Latin-1.
+// A byte that is no part of well-formed UTF-8, as Windows-1252 reads it: its printable
+// characters in 0x80..0x9F, and Latin-1 for the rest.
 uint32_t CodePoint(uint8_t c);
 
 }  // namespace platform::gdi

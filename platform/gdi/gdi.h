@@ -17,77 +17,79 @@ using HBRUSH = HBRUSH__*;
 struct HPEN__;
 using HPEN = HPEN__*;
 
-constexpr DWORD SRCCOPY = 0x00CC0020;
-constexpr DWORD PATCOPY = 0x00F00021;
-constexpr DWORD DSTINVERT = 0x00550009;
-constexpr DWORD BLACKNESS = 0x00000042;
-constexpr DWORD WHITENESS = 0x00FF0062;
+// Raster operations (only these are supported).
+enum : DWORD {
+    SRCCOPY = 0x00CC0020,
+    PATCOPY = 0x00F00021,
+    DSTINVERT = 0x00550009,
+    BLACKNESS = 0x00000042,
+    WHITENESS = 0x00FF0062
+};
 
+// LoadImage's type and flags.
 constexpr UINT IMAGE_BITMAP = 0;
-constexpr UINT IMAGE_ICON = 1;
-constexpr UINT IMAGE_CURSOR = 2;
-constexpr UINT LR_DEFAULTCOLOR = 0x0000;
-constexpr UINT LR_LOADFROMFILE = 0x0010;
-constexpr UINT LR_CREATEDIBSECTION = 0x2000;
+enum : UINT { LR_LOADFROMFILE = 0x0010, LR_CREATEDIBSECTION = 0x2000 };
 
-constexpr int TRANSPARENT = 1;
-constexpr int OPAQUE = 2;
+// Background modes.
+enum : int { TRANSPARENT = 1, OPAQUE = 2 };
 
-constexpr int WHITE_BRUSH = 0;
-constexpr int LTGRAY_BRUSH = 1;
-constexpr int GRAY_BRUSH = 2;
-constexpr int DKGRAY_BRUSH = 3;
-constexpr int BLACK_BRUSH = 4;
-constexpr int NULL_BRUSH = 5;
-constexpr int HOLLOW_BRUSH = NULL_BRUSH;
-constexpr int WHITE_PEN = 6;
-constexpr int BLACK_PEN = 7;
-constexpr int NULL_PEN = 8;
-constexpr int ANSI_VAR_FONT = 12;
-constexpr int SYSTEM_FONT = 13;
-constexpr int DEFAULT_GUI_FONT = 17;
+// Stock objects.
+enum : int {
+    WHITE_BRUSH = 0,
+    LTGRAY_BRUSH = 1,
+    GRAY_BRUSH = 2,
+    DKGRAY_BRUSH = 3,
+    BLACK_BRUSH = 4,
+    NULL_BRUSH = 5,
+    WHITE_PEN = 6,
+    BLACK_PEN = 7,
+    NULL_PEN = 8,
+    ANSI_VAR_FONT = 12,
+    SYSTEM_FONT = 13,
+    DEFAULT_GUI_FONT = 17
+};
 
-constexpr int PS_SOLID = 0;
-constexpr int PS_NULL = 5;
+// Pen styles.
+enum : int { PS_SOLID = 0, PS_NULL = 5 };
 
-constexpr int LOGPIXELSX = 88;
-constexpr int LOGPIXELSY = 90;
-constexpr int HORZRES = 8;
-constexpr int VERTRES = 10;
-constexpr int BITSPIXEL = 12;
-constexpr int PLANES = 14;
+// GetDeviceCaps's indices.
+enum : int {
+    HORZRES = 8,
+    VERTRES = 10,
+    BITSPIXEL = 12,
+    PLANES = 14,
+    LOGPIXELSX = 88,
+    LOGPIXELSY = 90
+};
 
-constexpr int FW_DONTCARE = 0;
-constexpr int FW_THIN = 100;
-constexpr int FW_EXTRALIGHT = 200;
-constexpr int FW_LIGHT = 300;
-constexpr int FW_NORMAL = 400;
-constexpr int FW_MEDIUM = 500;
-constexpr int FW_SEMIBOLD = 600;
-constexpr int FW_BOLD = 700;
-constexpr int FW_HEAVY = 900;
-constexpr DWORD ANSI_CHARSET = 0;
-constexpr DWORD DEFAULT_CHARSET = 1;
-constexpr DWORD OUT_DEFAULT_PRECIS = 0;
-constexpr DWORD CLIP_DEFAULT_PRECIS = 0;
-constexpr DWORD DEFAULT_QUALITY = 0;
-constexpr DWORD PROOF_QUALITY = 2;
-constexpr DWORD DEFAULT_PITCH = 0;
-constexpr DWORD FF_DONTCARE = 0;
+// Font weights.
+enum : int { FW_EXTRALIGHT = 200, FW_NORMAL = 400, FW_SEMIBOLD = 600, FW_BOLD = 700 };
+// The rest of CreateFont's choices, all taken as their defaults.
+enum : DWORD {
+    ANSI_CHARSET = 0,
+    DEFAULT_CHARSET = 1,
+    OUT_DEFAULT_PRECIS = 0,
+    CLIP_DEFAULT_PRECIS = 0,
+    DEFAULT_QUALITY = 0,
+    PROOF_QUALITY = 2,
+    DEFAULT_PITCH = 0,
+    FF_DONTCARE = 0
+};
 constexpr int LF_FACESIZE = 32;
 
-constexpr UINT DT_TOP = 0x0000;
-constexpr UINT DT_LEFT = 0x0000;
-constexpr UINT DT_CENTER = 0x0001;
-constexpr UINT DT_RIGHT = 0x0002;
-constexpr UINT DT_VCENTER = 0x0004;
-constexpr UINT DT_BOTTOM = 0x0008;
-constexpr UINT DT_WORDBREAK = 0x0010;
-constexpr UINT DT_SINGLELINE = 0x0020;
-constexpr UINT DT_EXPANDTABS = 0x0040;
-constexpr UINT DT_NOCLIP = 0x0100;
-constexpr UINT DT_CALCRECT = 0x0400;
-constexpr UINT DT_NOPREFIX = 0x0800;
+// DrawText's format.
+enum : UINT {
+    DT_LEFT = 0x0000,
+    DT_CENTER = 0x0001,
+    DT_RIGHT = 0x0002,
+    DT_VCENTER = 0x0004,
+    DT_BOTTOM = 0x0008,
+    DT_WORDBREAK = 0x0010,
+    DT_SINGLELINE = 0x0020,
+    DT_NOCLIP = 0x0100,
+    DT_CALCRECT = 0x0400,
+    DT_NOPREFIX = 0x0800
+};
 
 struct BITMAP {
     LONG bmType;
@@ -218,7 +220,8 @@ HFONT CreateFont(int height, int width, int escapement, int orientation, int wei
                  DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, LPCSTR faceName);
 HFONT CreateFontIndirect(const LOGFONT* font);
 BOOL GetTextMetrics(HDC dc, TEXTMETRIC* metrics);
-// Text is single-byte (Latin-1); count -1 means NUL-terminated where noted.
+// Text is UTF-8 (see platform/utf8.h); counts are in bytes, and -1 means NUL-terminated
+// where noted.
 BOOL GetTextExtentPoint32(HDC dc, LPCSTR text, int count, SIZE* size);
 // Draws with the top-left of the text cell at (x, y).
 BOOL TextOut(HDC dc, int x, int y, LPCSTR text, int count);

@@ -39,66 +39,43 @@ void Select(Object* o) {
     }
 }
 
+// The stock brushes (WHITE_BRUSH to BLACK_BRUSH) and pens (WHITE_PEN, BLACK_PEN) are solid
+// greys in index order; NULL_BRUSH and NULL_PEN paint nothing.
+constexpr COLORREF STOCK_BRUSH_COLOURS[] = {RGB(255, 255, 255), RGB(192, 192, 192),
+                                            RGB(128, 128, 128), RGB(64, 64, 64), RGB(0, 0, 0)};
+constexpr COLORREF STOCK_PEN_COLOURS[] = {RGB(255, 255, 255), RGB(0, 0, 0)};
+
+template <typename T>
+std::unique_ptr<Object> StockStroke(COLORREF colour, bool null) {
+    auto o = std::make_unique<T>();
+    o->color = colour;
+    o->null = null;
+    return o;
+}
+
+std::unique_ptr<Object> StockFont(LONG height, LONG weight, const char* face) {
+    auto f = std::make_unique<Font>();
+    f->log.lfHeight = height;
+    f->log.lfWeight = weight;
+    f->log.lfCharSet = DEFAULT_CHARSET;
+    std::snprintf(f->log.lfFaceName, sizeof f->log.lfFaceName, "%s", face);
+    return f;
+}
+
 HGDIOBJ MakeStock(int index) {
     std::unique_ptr<Object> o;
-    auto brush = [](COLORREF c, bool null) {
-        auto b = std::make_unique<Brush>();
-        b->color = c;
-        b->null = null;
-        return b;
-    };
-    auto pen = [](COLORREF c, bool null) {
-        auto p = std::make_unique<Pen>();
-        p->color = c;
-        p->null = null;
-        return p;
-    };
-    auto font = [](LONG height, LONG weight, const char* face) {
-        auto f = std::make_unique<Font>();
-        f->log.lfHeight = height;
-        f->log.lfWeight = weight;
-        f->log.lfCharSet = DEFAULT_CHARSET;
-        std::snprintf(f->log.lfFaceName, sizeof f->log.lfFaceName, "%s", face);
-        return f;
-    };
-    switch (index) {
-        case WHITE_BRUSH:
-            o = brush(RGB(255, 255, 255), false);
-            break;
-        case LTGRAY_BRUSH:
-            o = brush(RGB(192, 192, 192), false);
-            break;
-        case GRAY_BRUSH:
-            o = brush(RGB(128, 128, 128), false);
-            break;
-        case DKGRAY_BRUSH:
-            o = brush(RGB(64, 64, 64), false);
-            break;
-        case BLACK_BRUSH:
-            o = brush(RGB(0, 0, 0), false);
-            break;
-        case NULL_BRUSH:
-            o = brush(0, true);
-            break;
-        case WHITE_PEN:
-            o = pen(RGB(255, 255, 255), false);
-            break;
-        case BLACK_PEN:
-            o = pen(RGB(0, 0, 0), false);
-            break;
-        case NULL_PEN:
-            o = pen(0, true);
-            break;
-        case ANSI_VAR_FONT:
-        case DEFAULT_GUI_FONT:
-            // 8 points at 96 dpi.
-            o = font(-11, FW_NORMAL, "MS Sans Serif");
-            break;
-        case SYSTEM_FONT:
-            o = font(16, FW_BOLD, "System");
-            break;
-        default:
-            return nullptr;
+    if (index >= WHITE_BRUSH && index <= NULL_BRUSH) {
+        bool null = index == NULL_BRUSH;
+        o = StockStroke<Brush>(null ? 0 : STOCK_BRUSH_COLOURS[index - WHITE_BRUSH], null);
+    } else if (index >= WHITE_PEN && index <= NULL_PEN) {
+        bool null = index == NULL_PEN;
+        o = StockStroke<Pen>(null ? 0 : STOCK_PEN_COLOURS[index - WHITE_PEN], null);
+    } else if (index == ANSI_VAR_FONT || index == DEFAULT_GUI_FONT) {
+        o = StockFont(-11, FW_NORMAL, "MS Sans Serif");  // 8 points at 96 dpi
+    } else if (index == SYSTEM_FONT) {
+        o = StockFont(16, FW_BOLD, "System");
+    } else {
+        return nullptr;
     }
     o->stock = true;
     return Register(std::move(o));

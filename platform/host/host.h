@@ -16,6 +16,7 @@ enum class HostEventType {
     MouseMove,
     MouseButtonDown,
     MouseButtonUp,
+    MouseWheel,  // the wheel turned, where the pointer is
     KeyDown,
     KeyUp,
     Text,            // a typed character (WM_CHAR)
@@ -29,6 +30,7 @@ struct HostEvent {
     int32_t x = 0;  // picture coordinates, already mapped and clamped to 0..639, 0..479
     int32_t y = 0;
     int32_t button = 0;       // 1 left, 2 right, 3 middle
+    int32_t wheel = 0;        // 120 a notch (less for a smooth wheel), positive away from the user
     uint32_t virtualKey = 0;  // Win32 virtual-key code (VK_ESCAPE 27, VK_SPACE 32, ...)
     bool repeat = false;      // auto-repeated key press
     uint32_t character = 0;   // Unicode code point, for Text

@@ -1,16 +1,18 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <csignal>
+#include <cmath>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/host/host.h"
+#include "platform/host/host_system.h"
 #include "platform/host/keymap.h"
 #include "platform/host/screen.h"
 #include "platform/host/sdl_presenter.h"
@@ -19,6 +21,7 @@
 #include "platform/host/shown_page.h"
 #include "platform/host/video_drivers.h"
 #include "platform/host/viewport.h"
+#include "platform/utf8.h"
 
 namespace platform {
 namespace {
@@ -34,25 +37,6 @@ constexpr int32_t MAX_PAGE_CURSOR = 128;
 
 template <typename T>
 using SdlPtr = std::unique_ptr<T, SdlDeleter>;
-
-// SIGHUP (the terminal or the session gone) is a close request too, as SDL makes SIGINT
-// and SIGTERM one. The handler only sets the flag; the event loop turns it into the event.
-volatile std::sig_atomic_t g_hangUp = 0;
-
-extern "C" void OnHangUp(int) {
-    g_hangUp = 1;
-}
-
-// Only where nobody chose otherwise: a program started under nohup keeps ignoring it.
-void CatchHangUp() {
-    struct sigaction current {};
-    if (sigaction(SIGHUP, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) {
-        struct sigaction action {};
-        action.sa_handler = OnHangUp;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGHUP, &action, nullptr);
-    }
-}
 
 // An ARGB image as an SDL surface.
 SdlPtr<SDL_Surface> SurfaceFromImage(const HostImage& image) {
@@ -88,6 +72,8 @@ class SdlHost final : public Host {
     }
 
     bool Open(std::string& whyNot) {
+        // Built without SDL's main() wrapper: nothing else tells SDL the program is ready.
+        SDL_SetMainReady();
         SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "1");
         // Scaled copies of a small picture, made only when it changes, need no GPU; the
         // software renderer spares loading a GL stack (on machines without a GPU, a whole
@@ -97,6 +83,7 @@ class SdlHost final : public Host {
         if (!OpenVideo(whyNot)) {
             return false;
         }
+        // A hang-up is a close request too, as SDL makes SIGINT and SIGTERM one.
         CatchHangUp();
         surroundings::PrepareEventWait();
         const WindowPlace start = StartPlace();
@@ -152,8 +139,7 @@ class SdlHost final : public Host {
     }
 
     bool PollEvent(HostEvent& out) override {
-        if (g_hangUp != 0) {
-            g_hangUp = 0;
+        if (TakeHangUp()) {
             Push(HostEvent{.type = HostEventType::CloseRequested});
         }
         SDL_Event e;
@@ -169,7 +155,7 @@ class SdlHost final : public Host {
     }
 
     void WaitForEvent(uint32_t timeoutMs) override {
-        if (!queue_.empty() || g_hangUp != 0) {
+        if (!queue_.empty() || HangUpPending()) {
             return;
         }
         surroundings::WaitForEvent(timeoutMs);
@@ -440,63 +426,11 @@ class SdlHost final : public Host {
                 Push(HostEvent{.type = HostEventType::CloseRequested});
                 break;
             case SDL_WINDOWEVENT:
-                switch (e.window.event) {
-                    case SDL_WINDOWEVENT_MINIMIZED:
-                        minimized_ = true;
-                        LoseScreen();
-                        break;
-                    case SDL_WINDOWEVENT_RESTORED:
-                    case SDL_WINDOWEVENT_MAXIMIZED:
-                        minimized_ = false;
-                        RegainScreen();
-                        break;
-                    case SDL_WINDOWEVENT_FOCUS_LOST:
-                        if (FullScreen()) {
-                            LoseScreen();
-                        }
-                        break;
-                    case SDL_WINDOWEVENT_FOCUS_GAINED:
-                        if (!minimized_) {
-                            RegainScreen();
-                        }
-                        break;
-                    case SDL_WINDOWEVENT_EXPOSED:
-                    case SDL_WINDOWEVENT_SIZE_CHANGED:
-                        Redraw();
-                        UpdateCursor();
-                        break;
-                    default:
-                        break;
-                }
+                TranslateWindow(e.window);
                 break;
             case SDL_KEYDOWN:
-            case SDL_KEYUP: {
-                const bool down = e.type == SDL_KEYDOWN;
-                const SDL_Keycode key = e.key.keysym.sym;
-                if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) &&
-                    ((e.key.keysym.mod & KMOD_ALT) || altEnterHeld_)) {
-                    // Alt+Enter belongs to the host: window or full screen. In a web page
-                    // the page switches, inside the key's own handler as browsers require.
-                    if (down && !e.key.repeat && !surroundings::InWebPage()) {
-                        ToggleFullScreen();
-                    }
-                    altEnterHeld_ = down;
-                    break;
-                }
-                const uint32_t vk = VirtualKeyFromSdlKey(key);
-                if (vk != 0) {
-                    Push(HostEvent{.type = down ? HostEventType::KeyDown : HostEventType::KeyUp,
-                                   .virtualKey = vk,
-                                   .repeat = e.key.repeat != 0});
-                }
-                break;
-            }
-            case SDL_RENDER_TARGETS_RESET:
-                presenter_->TargetsLost();
-                Redraw();
-                break;
-            case SDL_RENDER_DEVICE_RESET:
-                RenderDeviceReset();
+            case SDL_KEYUP:
+                TranslateKey(e.key);
                 break;
             case SDL_TEXTINPUT:
                 PushText(e.text.text);
@@ -509,58 +443,122 @@ class SdlHost final : public Host {
                 MouseEvent(HostEventType::MouseMove, e.motion.x, e.motion.y, 0);
                 break;
             case SDL_MOUSEBUTTONDOWN:
-            case SDL_MOUSEBUTTONUP: {
-                int button = 0;
-                if (e.button.button == SDL_BUTTON_LEFT) {
-                    button = 1;
-                } else if (e.button.button == SDL_BUTTON_RIGHT) {
-                    button = 2;
-                } else if (e.button.button == SDL_BUTTON_MIDDLE) {
-                    button = 3;
-                }
-                if (button != 0) {
-                    MouseEvent(e.type == SDL_MOUSEBUTTONDOWN ? HostEventType::MouseButtonDown
-                                                             : HostEventType::MouseButtonUp,
-                               e.button.x, e.button.y, button);
-                }
+            case SDL_MOUSEBUTTONUP:
+                TranslateButton(e.button);
                 break;
-            }
+            case SDL_MOUSEWHEEL:
+                TranslateWheel(e.wheel);
+                break;
+            case SDL_RENDER_TARGETS_RESET:
+                presenter_->TargetsLost();
+                Redraw();
+                break;
+            case SDL_RENDER_DEVICE_RESET:
+                RenderDeviceReset();
+                break;
             default:
                 break;
         }
     }
 
+    // Minimising, and losing the focus while full screen, lose the screen.
+    void TranslateWindow(const SDL_WindowEvent& e) {
+        switch (e.event) {
+            case SDL_WINDOWEVENT_MINIMIZED:
+                minimized_ = true;
+                LoseScreen();
+                break;
+            case SDL_WINDOWEVENT_RESTORED:
+            case SDL_WINDOWEVENT_MAXIMIZED:
+                minimized_ = false;
+                RegainScreen();
+                break;
+            case SDL_WINDOWEVENT_FOCUS_LOST:
+                if (FullScreen()) {
+                    LoseScreen();
+                }
+                break;
+            case SDL_WINDOWEVENT_FOCUS_GAINED:
+                if (!minimized_) {
+                    RegainScreen();
+                }
+                break;
+            case SDL_WINDOWEVENT_EXPOSED:
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+                Redraw();
+                UpdateCursor();
+                break;
+            default:
+                break;
+        }
+    }
+
+    void TranslateKey(const SDL_KeyboardEvent& e) {
+        const bool down = e.type == SDL_KEYDOWN;
+        const SDL_Keycode key = e.keysym.sym;
+        if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) &&
+            ((e.keysym.mod & KMOD_ALT) || altEnterHeld_)) {
+            // Alt+Enter belongs to the host: window or full screen. In a web page the page
+            // switches, inside the key's own handler as browsers require.
+            if (down && !e.repeat && !surroundings::InWebPage()) {
+                ToggleFullScreen();
+            }
+            altEnterHeld_ = down;
+            return;
+        }
+        const uint32_t vk = VirtualKeyFromSdlKey(key);
+        if (vk != 0) {
+            Push(HostEvent{.type = down ? HostEventType::KeyDown : HostEventType::KeyUp,
+                           .virtualKey = vk,
+                           .repeat = e.repeat != 0});
+        }
+    }
+
+    // The left, right and middle buttons; others mean nothing to the program.
+    void TranslateButton(const SDL_MouseButtonEvent& e) {
+        int button = 0;
+        if (e.button == SDL_BUTTON_LEFT) {
+            button = 1;
+        } else if (e.button == SDL_BUTTON_RIGHT) {
+            button = 2;
+        } else if (e.button == SDL_BUTTON_MIDDLE) {
+            button = 3;
+        }
+        if (button != 0) {
+            MouseEvent(e.type == SDL_MOUSEBUTTONDOWN ? HostEventType::MouseButtonDown
+                                                     : HostEventType::MouseButtonUp,
+                       e.x, e.y, button);
+        }
+    }
+
+    // The wheel in 120ths of a notch, as the wheel message counts it. A smooth wheel or a
+    // touchpad moves by fractions of a notch; what rounding leaves over is kept for the next
+    // event, so that slow scrolling still adds up. The direction is SDL's as it stands: where
+    // the desktop scrolls "naturally", SDL has reversed it already and says FLIPPED, and the
+    // program's lists then follow the desktop's.
+    void TranslateWheel(const SDL_MouseWheelEvent& e) {
+#if SDL_VERSION_ATLEAST(2, 0, 18)
+        wheelLeft_ += double(e.preciseY) * 120.0;
+#else
+        wheelLeft_ += double(e.y) * 120.0;
+#endif
+        const double whole = std::trunc(wheelLeft_);
+        wheelLeft_ -= whole;
+        if (whole != 0.0) {
+            Push(HostEvent{.type = HostEventType::MouseWheel,
+                           .wheel = int32_t(std::clamp(whole, -32768.0, 32767.0))});
+        }
+    }
+
     // One Text event per code point of SDL's UTF-8; malformed bytes are dropped.
     void PushText(const char* text) {
-        const auto* p = reinterpret_cast<const unsigned char*>(text);
-        while (*p) {
-            uint32_t cp = 0;
-            int extra = 0;
-            if (*p < 0x80) {
-                cp = *p;
-            } else if ((*p & 0xE0) == 0xC0) {
-                cp = *p & 0x1F, extra = 1;
-            } else if ((*p & 0xF0) == 0xE0) {
-                cp = *p & 0x0F, extra = 2;
-            } else if ((*p & 0xF8) == 0xF0) {
-                cp = *p & 0x07, extra = 3;
-            } else {
-                ++p;
-                continue;
+        const std::string_view typed(text);
+        for (size_t at = 0; at < typed.size();) {
+            const utf8::Char c = utf8::Decode(typed, at);
+            if (c.wellFormed) {
+                Push(HostEvent{.type = HostEventType::Text, .character = c.code});
             }
-            ++p;
-            bool ok = true;
-            for (int i = 0; i < extra; ++i) {
-                if ((*p & 0xC0) != 0x80) {
-                    ok = false;
-                    break;
-                }
-                cp = (cp << 6) | (*p & 0x3F);
-                ++p;
-            }
-            if (ok) {
-                Push(HostEvent{.type = HostEventType::Text, .character = cp});
-            }
+            at += c.length;
         }
     }
 
@@ -579,6 +577,7 @@ class SdlHost final : public Host {
     bool lost_ = false;
     bool minimized_ = false;
     bool altEnterHeld_ = false;
+    double wheelLeft_ = 0.0;  // 120ths of a notch not yet sent
     bool videoOpen_ = false;
 };
 

@@ -34,8 +34,8 @@ HMENU NewMenu() {
 
 void Build(HMENU menu, const std::vector<MenuItemTemplate>& items) {
     for (const MenuItemTemplate& t : items) {
-        UINT state = (t.checked ? MF_CHECKED : 0) | (t.grayed ? MF_GRAYED : 0) |
-                     (t.disabled ? MF_DISABLED : 0);
+        UINT state = (t.checked ? MF_CHECKED : MF_UNCHECKED) | (t.grayed ? MF_GRAYED : MF_ENABLED) |
+                     (t.disabled ? MF_DISABLED : MF_ENABLED);
         if (t.separator) {
             AppendMenu(menu, MF_SEPARATOR, 0, nullptr);
         } else if (t.popup) {

@@ -6,27 +6,33 @@
 
 #include "platform/windef.h"
 
-constexpr UINT MF_STRING = 0x0000;
-constexpr UINT MF_GRAYED = 0x0001;
-constexpr UINT MF_DISABLED = 0x0002;
-constexpr UINT MF_CHECKED = 0x0008;
-constexpr UINT MF_POPUP = 0x0010;
-constexpr UINT MF_SEPARATOR = 0x0800;
-constexpr UINT MF_ENABLED = 0x0000;
-constexpr UINT MF_UNCHECKED = 0x0000;
-constexpr UINT MF_BYCOMMAND = 0x0000;
-constexpr UINT MF_BYPOSITION = 0x0400;
+// Menu item flags.
+enum : UINT {
+    MF_STRING = 0x0000,
+    MF_ENABLED = 0x0000,
+    MF_UNCHECKED = 0x0000,
+    MF_BYCOMMAND = 0x0000,
+    MF_GRAYED = 0x0001,
+    MF_DISABLED = 0x0002,
+    MF_CHECKED = 0x0008,
+    MF_POPUP = 0x0010,
+    MF_BYPOSITION = 0x0400,
+    MF_SEPARATOR = 0x0800
+};
 
-constexpr UINT TPM_LEFTBUTTON = 0x0000;
-constexpr UINT TPM_RIGHTBUTTON = 0x0002;
-constexpr UINT TPM_LEFTALIGN = 0x0000;
-constexpr UINT TPM_CENTERALIGN = 0x0004;
-constexpr UINT TPM_RIGHTALIGN = 0x0008;
-constexpr UINT TPM_TOPALIGN = 0x0000;
-constexpr UINT TPM_VCENTERALIGN = 0x0010;
-constexpr UINT TPM_BOTTOMALIGN = 0x0020;
-constexpr UINT TPM_NONOTIFY = 0x0080;
-constexpr UINT TPM_RETURNCMD = 0x0100;
+// TrackPopupMenu's flags.
+enum : UINT {
+    TPM_LEFTBUTTON = 0x0000,
+    TPM_LEFTALIGN = 0x0000,
+    TPM_TOPALIGN = 0x0000,
+    TPM_RIGHTBUTTON = 0x0002,
+    TPM_CENTERALIGN = 0x0004,
+    TPM_RIGHTALIGN = 0x0008,
+    TPM_VCENTERALIGN = 0x0010,
+    TPM_BOTTOMALIGN = 0x0020,
+    TPM_NONOTIFY = 0x0080,
+    TPM_RETURNCMD = 0x0100
+};
 
 HMENU LoadMenu(HINSTANCE instance, LPCSTR name);
 HMENU CreatePopupMenu();

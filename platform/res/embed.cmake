@@ -1,5 +1,22 @@
 # The files of res/ become byte arrays in a generated source, rebuilt when res/ changes.
-add_executable(vorla_embed_resources ${CMAKE_CURRENT_LIST_DIR}/embed_resources.cpp)
+# The embedder runs during the build: in a cross build it is a project of its own, built
+# with the build machine's compiler.
+if(CMAKE_CROSSCOMPILING)
+  include(ExternalProject)
+  set(VORLA_EMBEDDER ${CMAKE_CURRENT_BINARY_DIR}/embedder/vorla_embed_resources)
+  ExternalProject_Add(vorla_embedder
+    SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR}/embedder
+    BINARY_DIR ${CMAKE_CURRENT_BINARY_DIR}/embedder
+    CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release
+    INSTALL_COMMAND ""
+    BUILD_ALWAYS ON
+    BUILD_BYPRODUCTS ${VORLA_EMBEDDER})
+  set(VORLA_EMBEDDER_TARGET vorla_embedder)
+else()
+  add_executable(vorla_embed_resources ${CMAKE_CURRENT_LIST_DIR}/embed_resources.cpp)
+  set(VORLA_EMBEDDER vorla_embed_resources)
+  set(VORLA_EMBEDDER_TARGET vorla_embed_resources)
+endif()
 file(GLOB VORLA_RES_FILES LIST_DIRECTORIES false CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/res/* ${PROJECT_SOURCE_DIR}/res/fonts/*)
 list(SORT VORLA_RES_FILES)
@@ -19,8 +36,8 @@ list(APPEND VORLA_RES_FILES ${VORLA_RC_PREPROCESSED})
 set(VORLA_RES_GENERATED ${CMAKE_CURRENT_BINARY_DIR}/embedded_resources.cpp)
 add_custom_command(
   OUTPUT ${VORLA_RES_GENERATED}
-  COMMAND vorla_embed_resources ${VORLA_RES_GENERATED} ${VORLA_RES_FILES}
-  DEPENDS vorla_embed_resources ${VORLA_RES_FILES}
+  COMMAND ${VORLA_EMBEDDER} ${VORLA_RES_GENERATED} ${VORLA_RES_FILES}
+  DEPENDS ${VORLA_EMBEDDER_TARGET} ${VORLA_RES_FILES}
   COMMENT "Embedding res/"
   VERBATIM)
 

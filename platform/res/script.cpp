@@ -121,6 +121,23 @@ class Parser {
     // An optional comma between arguments, as the resource compiler allows.
     bool SkipComma() { return tok_.kind == Tok::Comma ? Advance() : true; }
 
+    // BEGIN, the entries up to END, each read by entry, and END.
+    template <typename Entry>
+    bool Block(Entry entry) {
+        if (!Expect(Tok::Open, "BEGIN")) {
+            return false;
+        }
+        while (tok_.kind != Tok::Close) {
+            if (tok_.kind == Tok::End) {
+                return Error("missing END");
+            }
+            if (!entry()) {
+                return false;
+            }
+        }
+        return Advance();
+    }
+
     bool Number(int64_t& v, int64_t lo, int64_t hi, const char* what) {
         if (tok_.kind != Tok::Number) {
             return Error(std::string("expected ") + what);
@@ -244,43 +261,39 @@ class Parser {
     }
 
     bool MenuBody(std::vector<MenuItemTemplate>& items) {
-        if (!Expect(Tok::Open, "BEGIN")) {
-            return false;
-        }
-        while (tok_.kind != Tok::Close) {
-            if (tok_.kind == Tok::End) {
-                return Error("missing END");
-            }
+        return Block([&] {
             MenuItemTemplate item;
-            if (IsWord("MENUITEM")) {
-                if (!Advance()) {
-                    return false;
-                }
-                if (IsWord("SEPARATOR")) {
-                    item.separator = true;
-                    if (!Advance()) {
-                        return false;
-                    }
-                } else {
-                    int64_t id = 0;
-                    if (!String(item.text, "item text") || !Expect(Tok::Comma, "','") ||
-                        !Number(id, 0, 0xFFFF, "command id") || !ItemOptions(item)) {
-                        return false;
-                    }
-                    item.id = UINT(id);
-                }
-            } else if (IsWord("POPUP")) {
-                item.popup = true;
-                if (!Advance() || !String(item.text, "pop-up text") || !ItemOptions(item) ||
-                    !MenuBody(item.items)) {
-                    return false;
-                }
-            } else {
-                return Error("expected MENUITEM, POPUP or END");
+            if (!MenuEntry(item)) {
+                return false;
             }
             items.push_back(std::move(item));
+            return true;
+        });
+    }
+
+    bool MenuEntry(MenuItemTemplate& item) {
+        if (IsWord("MENUITEM")) {
+            if (!Advance()) {
+                return false;
+            }
+            if (IsWord("SEPARATOR")) {
+                item.separator = true;
+                return Advance();
+            }
+            int64_t id = 0;
+            if (!String(item.text, "item text") || !Expect(Tok::Comma, "','") ||
+                !Number(id, 0, 0xFFFF, "command id") || !ItemOptions(item)) {
+                return false;
+            }
+            item.id = UINT(id);
+            return true;
         }
-        return Advance();
+        if (IsWord("POPUP")) {
+            item.popup = true;
+            return Advance() && String(item.text, "pop-up text") && ItemOptions(item) &&
+                   MenuBody(item.items);
+        }
+        return Error("expected MENUITEM, POPUP or END");
     }
 
     bool ItemOptions(MenuItemTemplate& item) {
@@ -348,20 +361,14 @@ class Parser {
             }
         }
         d.style = style | (font ? DS_SETFONT : 0) | (caption ? WS_CAPTION : 0);
-        if (!Expect(Tok::Open, "BEGIN")) {
-            return false;
-        }
-        while (tok_.kind != Tok::Close) {
-            if (tok_.kind == Tok::End) {
-                return Error("missing END");
-            }
+        return Block([&] {
             DialogItemTemplate item;
             if (!Control(item)) {
                 return false;
             }
             d.items.push_back(std::move(item));
-        }
-        return Advance();
+            return true;
+        });
     }
 
     bool Control(DialogItemTemplate& item) {
@@ -428,22 +435,19 @@ class Parser {
     }
 
     bool StringTable(ResourceScript& out) {
-        if (!SkipOptions() || !Expect(Tok::Open, "BEGIN")) {
-            return false;
-        }
-        while (tok_.kind != Tok::Close) {
-            int64_t id = 0;
-            std::string text;
-            if (!Number(id, 0, 0xFFFF, "string id") || !SkipComma() ||
-                !String(text, "string text")) {
-                return false;
-            }
-            if (out.strings.count(UINT(id))) {
-                return Error(std::string("string ") + std::to_string(id) + " defined twice");
-            }
-            out.strings[UINT(id)] = std::move(text);
-        }
-        return Advance();
+        return SkipOptions() && Block([&] {
+                   int64_t id = 0;
+                   std::string text;
+                   if (!Number(id, 0, 0xFFFF, "string id") || !SkipComma() ||
+                       !String(text, "string text")) {
+                       return false;
+                   }
+                   if (out.strings.count(UINT(id))) {
+                       return Error(std::string("string ") + std::to_string(id) + " defined twice");
+                   }
+                   out.strings[UINT(id)] = std::move(text);
+                   return true;
+               });
     }
 
     Lexer lex_;

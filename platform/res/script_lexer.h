@@ -130,26 +130,15 @@ class Lexer {
             }
             if (c == '\\' && p_ < s_.size()) {
                 char e = s_[p_++];
-                switch (e) {
-                    case 'n':
-                        t.text += '\n';
-                        break;
-                    case 't':
-                        t.text += '\t';
-                        break;
-                    case 'r':
-                        t.text += '\r';
-                        break;
-                    case 'a':
-                        t.text += '\b';
-                        break;
-                    case '\\':
-                    case '"':
-                        t.text += e;
-                        break;
-                    default:
-                        t.text += '\\';
-                        t.text += e;
+                // The escapes the script knows (\a is the menu's right-align mark, 0x08); any
+                // other keeps its backslash.
+                constexpr std::string_view ESCAPED = "ntra\\\"", MEANS = "\n\t\r\b\\\"";
+                size_t k = ESCAPED.find(e);
+                if (k != std::string_view::npos) {
+                    t.text += MEANS[k];
+                } else {
+                    t.text += '\\';
+                    t.text += e;
                 }
                 continue;
             }

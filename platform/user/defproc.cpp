@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/host/host.h"
+#include "platform/utf8.h"
 
 namespace platform::user {
 
@@ -67,7 +68,8 @@ LRESULT OnGetText(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     Window* w = Find(hwnd);
     if (!w || wParam == 0 || !lParam)
         return 0;
-    size_t n = std::min<size_t>(w->text.size(), wParam - 1);
+    // What fits, cut between characters.
+    size_t n = platform::utf8::Floor(w->text, wParam - 1);
     std::memcpy(reinterpret_cast<char*>(lParam), w->text.data(), n);
     reinterpret_cast<char*>(lParam)[n] = 0;
     return LRESULT(n);
@@ -114,6 +116,11 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             return OnSetText(hwnd, lParam);
         case WM_GETTEXT:
             return OnGetText(hwnd, wParam, lParam);
+        case WM_MOUSEWHEEL:
+            // A child that does not scroll hands the wheel to the window it sits in.
+            if (GetWindowLongPtr(hwnd, GWL_STYLE) & WS_CHILD)
+                return SendMessage(GetParent(hwnd), message, wParam, lParam);
+            return 0;
         default:
             return 0;
     }

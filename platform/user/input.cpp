@@ -2,6 +2,7 @@
 // activation and the focus.
 #include "platform/user/window.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/host/host.h"
@@ -154,6 +155,32 @@ void TranslateKey(const platform::HostEvent& e) {
     QueueInput(target, message, e.virtualKey, LPARAM(int32_t(lp)), e.timeMs);
 }
 
+// Gives slot (the focus or the active window) to hwnd: the window that loses it hears
+// first, then hwnd, unless that first message moved the slot on. Returns whether hwnd
+// was told it has it.
+template <typename Lose, typename Gain>
+bool HandOver(HWND& slot, HWND hwnd, Lose lose, Gain gain) {
+    HWND previous = slot;
+    slot = hwnd;
+    if (previous && Find(previous))
+        lose(previous);
+    if (!hwnd || !Find(hwnd) || slot != hwnd)
+        return false;
+    gain(previous);
+    return true;
+}
+
+// The wheel goes where the keys go, with the pointer's place on the screen.
+void TranslateWheel(const platform::HostEvent& e) {
+    HWND target = KeyboardTarget();
+    if (!target || e.wheel == 0)
+        return;
+    const int delta = std::clamp<int32_t>(e.wheel, INT16_MIN, INT16_MAX);
+    const POINT pt = S().cursorPos;
+    QueueInput(target, WM_MOUSEWHEEL, MAKEWPARAM(int(MouseFlags()), delta), MAKELPARAM(pt.x, pt.y),
+               e.timeMs);
+}
+
 void SetIconic(bool iconic) {
     HWND main = MainWindow();
     Window* w = Find(main);
@@ -180,6 +207,9 @@ void TranslateHostEvent(const platform::HostEvent& e) {
         case T::KeyUp:
             TranslateKey(e);
             break;
+        case T::MouseWheel:
+            TranslateWheel(e);
+            break;
         case T::Text:
             if (HWND target = KeyboardTarget())
                 QueueInput(target, WM_CHAR, e.character, 1, e.timeMs);
@@ -193,10 +223,8 @@ void TranslateHostEvent(const platform::HostEvent& e) {
                 PostMessage(main, WM_CLOSE, 0, 0);
             break;
         case T::Minimized:
-            SetIconic(true);
-            break;
         case T::Restored:
-            SetIconic(false);
+            SetIconic(e.type == T::Minimized);
             break;
     }
 }
@@ -220,14 +248,16 @@ HWND SetFocus(HWND hwnd) {
             return nullptr;
     }
     // Activation may already have moved the focus.
-    HWND previous = s.focus;
-    if (previous == hwnd)
-        return old;
-    s.focus = hwnd;
-    if (previous && Find(previous))
-        SendMessage(previous, WM_KILLFOCUS, WPARAM(reinterpret_cast<uintptr_t>(hwnd)), 0);
-    if (hwnd && Find(hwnd) && s.focus == hwnd)
-        SendMessage(hwnd, WM_SETFOCUS, WPARAM(reinterpret_cast<uintptr_t>(previous)), 0);
+    if (s.focus != hwnd) {
+        HandOver(
+            s.focus, hwnd,
+            [hwnd](HWND lost) {
+                SendMessage(lost, WM_KILLFOCUS, WPARAM(reinterpret_cast<uintptr_t>(hwnd)), 0);
+            },
+            [hwnd](HWND lost) {
+                SendMessage(hwnd, WM_SETFOCUS, WPARAM(reinterpret_cast<uintptr_t>(lost)), 0);
+            });
+    }
     return old;
 }
 
@@ -243,14 +273,16 @@ HWND SetActiveWindow(HWND hwnd) {
     HWND previous = s.active;
     if (previous == hwnd)
         return previous;
-    s.active = hwnd;
-    if (previous && Find(previous))
-        SendMessage(previous, WM_ACTIVATE, WA_INACTIVE, LPARAM(reinterpret_cast<intptr_t>(hwnd)));
-    if (Find(hwnd) && s.active == hwnd) {
-        SendMessage(hwnd, WM_ACTIVATE, WA_ACTIVE, LPARAM(reinterpret_cast<intptr_t>(previous)));
-        if (Find(hwnd) && !(s.focus && TopLevelAncestor(s.focus) == hwnd))
-            SetFocus(hwnd);
-    }
+    bool gained = HandOver(
+        s.active, hwnd,
+        [hwnd](HWND lost) {
+            SendMessage(lost, WM_ACTIVATE, WA_INACTIVE, LPARAM(reinterpret_cast<intptr_t>(hwnd)));
+        },
+        [hwnd](HWND lost) {
+            SendMessage(hwnd, WM_ACTIVATE, WA_ACTIVE, LPARAM(reinterpret_cast<intptr_t>(lost)));
+        });
+    if (gained && Find(hwnd) && !(s.focus && TopLevelAncestor(s.focus) == hwnd))
+        SetFocus(hwnd);
     return previous;
 }
 
@@ -258,27 +290,28 @@ HWND GetActiveWindow() {
     return S().active;
 }
 
-HWND SetCapture(HWND hwnd) {
+namespace {
+
+// Moves the capture to hwnd (null: to no window); the window that loses it hears.
+HWND MoveCapture(HWND hwnd) {
     UserState& s = S();
-    if (!Find(hwnd))
-        return nullptr;
     HWND previous = s.capture;
     s.capture = hwnd;
-    CurrentHost().GrabMouse(true);
+    CurrentHost().GrabMouse(hwnd != nullptr);
     if (previous && previous != hwnd && Find(previous))
         SendMessage(previous, WM_CAPTURECHANGED, 0, LPARAM(reinterpret_cast<intptr_t>(hwnd)));
     return previous;
 }
 
+}  // namespace
+
+HWND SetCapture(HWND hwnd) {
+    return Find(hwnd) ? MoveCapture(hwnd) : nullptr;
+}
+
 BOOL ReleaseCapture() {
-    UserState& s = S();
-    HWND previous = s.capture;
-    if (!previous)
-        return TRUE;
-    s.capture = nullptr;
-    CurrentHost().GrabMouse(false);
-    if (Find(previous))
-        SendMessage(previous, WM_CAPTURECHANGED, 0, 0);
+    if (S().capture)
+        MoveCapture(nullptr);
     return TRUE;
 }
 

@@ -29,11 +29,15 @@ void InvalidateWhole(Window& w, bool erase) {
     w.update = {0, 0, w.rect.right - w.rect.left, w.rect.bottom - w.rect.top};
 }
 
-HDC MakeWindowDC(HWND hwnd) {
+HDC MakeWindowDC(HWND hwnd, const RECT* limit) {
     Window* w = Find(hwnd);
     if (!w)
         return nullptr;
     RECT r = ScreenRect(*w);
+    Region visible = VisibleRegion(*w);
+    if (limit)
+        visible = Intersect(visible, RECT{r.left + limit->left, r.top + limit->top,
+                                          r.left + limit->right, r.top + limit->bottom});
     // A window draws on its own part of the page only, wherever it stands.
     platform::PixelTarget page = platform::GdiPage();
     RECT c = {std::max<LONG>(r.left, 0), std::max<LONG>(r.top, 0),
@@ -47,7 +51,7 @@ HDC MakeWindowDC(HWND hwnd) {
     sub.height = c.bottom - c.top;
     HDC dc = platform::CreateTargetDC(sub, [] { platform::MarkGdiPageChanged(); });
     if (dc) {
-        platform::SetTargetDCClip(dc, Offset(VisibleRegion(*w), -c.left, -c.top));
+        platform::SetTargetDCClip(dc, Offset(visible, -c.left, -c.top));
         S().dcs[dc] = Dc{false};
     }
     return dc;
@@ -178,7 +182,9 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
     w->hasUpdate = false;
     w->eraseUpdate = false;
     w->update = {0, 0, 0, 0};
-    HDC dc = MakeWindowDC(hwnd);
+    // As the system does, the paint draws on the update region only: an erase or a paint of
+    // the whole window must not wipe what lies outside it, which nothing repaints.
+    HDC dc = MakeWindowDC(hwnd, &paint->rcPaint);
     paint->hdc = dc;
     if (erase && dc)
         paint->fErase = SendMessage(hwnd, WM_ERASEBKGND, WPARAM(reinterpret_cast<uintptr_t>(dc)), 0)

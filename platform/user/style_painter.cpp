@@ -2,47 +2,29 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <map>
 #include <string>
 
 #include "platform/gdi/gdi.h"
 
 COLORREF GetSysColor(int index) {
-    // The standard scheme of the classic look.
-    switch (index) {
-        case 0:  // COLOR_SCROLLBAR
-        case COLOR_MENU:
-        case 10:  // COLOR_ACTIVEBORDER
-        case 11:  // COLOR_INACTIVEBORDER
-        case COLOR_BTNFACE:
-        case 19:  // COLOR_INACTIVECAPTIONTEXT
-        case COLOR_3DLIGHT:
-            return RGB(192, 192, 192);
-        case 1:  // COLOR_BACKGROUND
-            return RGB(0, 128, 128);
-        case COLOR_ACTIVECAPTION:
-        case COLOR_HIGHLIGHT:
-            return RGB(0, 0, 128);
-        case 3:   // COLOR_INACTIVECAPTION
-        case 12:  // COLOR_APPWORKSPACE
-        case COLOR_BTNSHADOW:
-        case COLOR_GRAYTEXT:
-            return RGB(128, 128, 128);
-        case COLOR_WINDOW:
-        case COLOR_CAPTIONTEXT:
-        case COLOR_HIGHLIGHTTEXT:
-        case COLOR_BTNHIGHLIGHT:
-            return RGB(255, 255, 255);
-        case 24:  // COLOR_INFOBK
-            return RGB(255, 255, 225);
-        case COLOR_WINDOWFRAME:
-        case COLOR_MENUTEXT:
-        case COLOR_WINDOWTEXT:
-        case COLOR_BTNTEXT:
-        case COLOR_3DDKSHADOW:
-        default:
-            return RGB(0, 0, 0);
-    }
+    // The standard scheme of the classic look, by index from COLOR_SCROLLBAR (0) to
+    // COLOR_INFOBK (24); any other index is black.
+    constexpr COLORREF GREY = RGB(192, 192, 192), DARK = RGB(128, 128, 128),
+                       WHITE = RGB(255, 255, 255), BLACK = RGB(0, 0, 0), NAVY = RGB(0, 0, 128);
+    static constexpr COLORREF SCHEME[] = {
+        // scroll bar, desktop, active and inactive caption, menu
+        GREY, RGB(0, 128, 128), NAVY, DARK, GREY,
+        // window, window frame, menu text, window text, caption text
+        WHITE, BLACK, BLACK, BLACK, WHITE,
+        // active and inactive border, workspace, highlight, highlighted text
+        GREY, GREY, DARK, NAVY, WHITE,
+        // button face, button shadow, grey text, button text, inactive caption text
+        GREY, DARK, DARK, BLACK, GREY,
+        // button highlight, 3-D dark shadow, 3-D light, tooltip text and background
+        WHITE, BLACK, GREY, BLACK, RGB(255, 255, 225)};
+    return index >= 0 && index < int(std::size(SCHEME)) ? SCHEME[index] : BLACK;
 }
 
 namespace platform {
@@ -222,6 +204,43 @@ void PaintButton(HDC dc, const RECT& rect, ButtonLook look, bool focused) {
         if (!Empty(f)) {
             PaintFocusRect(dc, f);
         }
+    }
+}
+
+void PaintScrollBar(HDC dc, const RECT& bar, const RECT& thumb) {
+    if (Empty(bar)) {
+        return;
+    }
+    const LONG side = bar.right - bar.left;
+    RECT up = {bar.left, bar.top, bar.right, std::min(bar.bottom, bar.top + side)};
+    RECT down = {bar.left, std::max(up.bottom, bar.bottom - side), bar.right, bar.bottom};
+    RECT track = {bar.left, up.bottom, bar.right, down.top};
+    // The track is a checker of light grey and white.
+    Fill(dc, track.left, track.top, track.right, track.bottom, GetSysColor(COLOR_3DLIGHT));
+    for (LONG y = track.top; y < track.bottom; ++y) {
+        for (LONG x = track.left + (y & 1); x < track.right; x += 2) {
+            SetPixel(dc, x, y, GetSysColor(COLOR_3DHILIGHT));
+        }
+    }
+    PaintButton(dc, up, ButtonLook::Normal, false);
+    PaintButton(dc, down, ButtonLook::Normal, false);
+    PaintScrollArrow(dc, up, true, GetSysColor(COLOR_BTNTEXT));
+    PaintScrollArrow(dc, down, false, GetSysColor(COLOR_BTNTEXT));
+    if (!Empty(thumb)) {
+        PaintButton(dc, thumb, ButtonLook::Normal, false);
+    }
+}
+
+void PaintDropButton(HDC dc, const RECT& rect, bool pushed) {
+    PaintButton(dc, rect, pushed ? ButtonLook::Pressed : ButtonLook::Normal, false);
+    // A pushed button's arrow moves down and to the right, as a pushed label does.
+    RECT arrow = pushed ? RECT{rect.left + 1, rect.top + 1, rect.right + 1, rect.bottom + 1} : rect;
+    PaintScrollArrow(dc, arrow, false, GetSysColor(COLOR_BTNTEXT));
+}
+
+void PaintFrame(HDC dc, const RECT& rect, COLORREF colour) {
+    if (!Empty(rect)) {
+        Border(dc, rect, colour, colour);
     }
 }
 

@@ -8,45 +8,47 @@
 
 #include "platform/windef.h"
 
-// GetSysColor indices, with Win32's values.
-constexpr int COLOR_ACTIVECAPTION = 2;
-constexpr int COLOR_MENU = 4;
-constexpr int COLOR_WINDOW = 5;
-constexpr int COLOR_WINDOWFRAME = 6;
-constexpr int COLOR_MENUTEXT = 7;
-constexpr int COLOR_CAPTIONTEXT = 9;
-constexpr int COLOR_WINDOWTEXT = 8;
-constexpr int COLOR_HIGHLIGHT = 13;
-constexpr int COLOR_HIGHLIGHTTEXT = 14;
-constexpr int COLOR_BTNFACE = 15;
-constexpr int COLOR_3DFACE = COLOR_BTNFACE;
-constexpr int COLOR_BTNSHADOW = 16;
-constexpr int COLOR_3DSHADOW = COLOR_BTNSHADOW;
-constexpr int COLOR_GRAYTEXT = 17;
-constexpr int COLOR_BTNTEXT = 18;
-constexpr int COLOR_BTNHIGHLIGHT = 20;
-constexpr int COLOR_3DHILIGHT = COLOR_BTNHIGHLIGHT;
-constexpr int COLOR_3DDKSHADOW = 21;
-constexpr int COLOR_3DLIGHT = 22;
+// GetSysColor's indices, with Win32's values.
+enum : int {
+    COLOR_ACTIVECAPTION = 2,
+    COLOR_WINDOW = 5,
+    COLOR_WINDOWFRAME = 6,
+    COLOR_MENUTEXT = 7,
+    COLOR_WINDOWTEXT = 8,
+    COLOR_CAPTIONTEXT = 9,
+    COLOR_HIGHLIGHT = 13,
+    COLOR_HIGHLIGHTTEXT = 14,
+    COLOR_BTNFACE = 15,
+    COLOR_3DFACE = COLOR_BTNFACE,
+    COLOR_BTNSHADOW = 16,
+    COLOR_3DSHADOW = COLOR_BTNSHADOW,
+    COLOR_GRAYTEXT = 17,
+    COLOR_BTNTEXT = 18,
+    COLOR_BTNHIGHLIGHT = 20,
+    COLOR_3DHILIGHT = COLOR_BTNHIGHLIGHT,
+    COLOR_3DDKSHADOW = 21,
+    COLOR_3DLIGHT = 22
+};
 
-// DrawEdge.
-constexpr UINT BDR_RAISEDOUTER = 0x0001;
-constexpr UINT BDR_SUNKENOUTER = 0x0002;
-constexpr UINT BDR_RAISEDINNER = 0x0004;
-constexpr UINT BDR_SUNKENINNER = 0x0008;
-constexpr UINT EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER;
-constexpr UINT EDGE_SUNKEN = BDR_SUNKENOUTER | BDR_SUNKENINNER;
-constexpr UINT EDGE_ETCHED = BDR_SUNKENOUTER | BDR_RAISEDINNER;
-constexpr UINT EDGE_BUMP = BDR_RAISEDOUTER | BDR_SUNKENINNER;
-constexpr UINT BF_LEFT = 0x0001;
-constexpr UINT BF_TOP = 0x0002;
-constexpr UINT BF_RIGHT = 0x0004;
-constexpr UINT BF_BOTTOM = 0x0008;
-constexpr UINT BF_RECT = BF_LEFT | BF_TOP | BF_RIGHT | BF_BOTTOM;
-constexpr UINT BF_MIDDLE = 0x0800;
-constexpr UINT BF_ADJUST = 0x2000;
-constexpr UINT BF_FLAT = 0x4000;
-constexpr UINT BF_MONO = 0x8000;
+// DrawEdge's edges (the raised or sunken outer and inner borders) and the sides it draws.
+enum : UINT {
+    BDR_RAISEDOUTER = 0x0001,
+    BDR_SUNKENOUTER = 0x0002,
+    BDR_RAISEDINNER = 0x0004,
+    BDR_SUNKENINNER = 0x0008,
+    EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER
+};
+enum : UINT {
+    BF_LEFT = 0x0001,
+    BF_TOP = 0x0002,
+    BF_RIGHT = 0x0004,
+    BF_BOTTOM = 0x0008,
+    BF_RECT = BF_LEFT | BF_TOP | BF_RIGHT | BF_BOTTOM,
+    BF_MIDDLE = 0x0800,
+    BF_ADJUST = 0x2000,
+    BF_FLAT = 0x4000,
+    BF_MONO = 0x8000
+};
 
 // The classic scheme: grey face (192, 192, 192), white highlight, grey and black shadows,
 // navy selection.
@@ -71,7 +73,13 @@ void PaintCaption(HDC dc, const RECT& bar, const char* text);
 // A small arrow pointing up or down, centred in rect (scroll bars, drop-downs).
 void PaintScrollArrow(HDC dc, const RECT& rect, bool up, COLORREF colour);
 void PaintButton(HDC dc, const RECT& rect, ButtonLook look, bool focused);
-void PaintFocusRect(HDC dc, const RECT& rect);  // dotted rectangle
+// A vertical scroll bar filling bar: an arrow button at each end, the dotted track between,
+// and the thumb (nothing when thumb is empty).
+void PaintScrollBar(HDC dc, const RECT& bar, const RECT& thumb);
+// A drop-down's button with its arrow, pushed in while the list is open.
+void PaintDropButton(HDC dc, const RECT& rect, bool pushed);
+void PaintFrame(HDC dc, const RECT& rect, COLORREF colour);  // one pixel all round
+void PaintFocusRect(HDC dc, const RECT& rect);               // dotted rectangle
 void PaintSeparator(HDC dc, const RECT& rect);  // a horizontal etched line centred in rect
 void PaintCheckMark(HDC dc, const RECT& rect, COLORREF colour);
 void PaintSubmenuArrow(HDC dc, const RECT& rect, COLORREF colour);

@@ -15,7 +15,9 @@ int GetSystemMetrics(int index) {
         case SM_CYICON:
         case SM_CXCURSOR:
         case SM_CYCURSOR:
-            return 32;
+            return SYSTEM_ICON_SIZE;
+        case SM_CXVSCROLL:
+            return SCROLL_BAR_WIDTH;
         case SM_CXSMICON:
         case SM_CYSMICON:
             return 16;
@@ -25,6 +27,13 @@ int GetSystemMetrics(int index) {
         default:
             return 0;
     }
+}
+
+BOOL SystemParametersInfo(UINT action, UINT, void* param, UINT) {
+    if (action != SPI_GETWHEELSCROLLLINES || param == nullptr)
+        return FALSE;
+    *static_cast<UINT*>(param) = WHEEL_SCROLL_LINES;
+    return TRUE;
 }
 
 BOOL MessageBeep(UINT) {

@@ -8,12 +8,7 @@
 namespace platform::user {
 namespace {
 
-constexpr int ICON_SIZE = 32;
-constexpr uintptr_t SYSTEM_APPLICATION = 32512;
-constexpr uintptr_t SYSTEM_HAND = 32513;
-constexpr uintptr_t SYSTEM_QUESTION = 32514;
-constexpr uintptr_t SYSTEM_EXCLAMATION = 32515;
-constexpr uintptr_t SYSTEM_ASTERISK = 32516;
+constexpr int ICON_SIZE = SYSTEM_ICON_SIZE;
 
 // Draws the classic icons into a 32 x 32 image.
 struct Canvas32 {
@@ -84,7 +79,7 @@ void ApplicationGlyph(Canvas32& c) {
 std::vector<uint32_t> SystemIconPixels(uintptr_t id) {
     Canvas32 c;
     switch (id) {
-        case SYSTEM_HAND: {
+        case OIC_HAND: {
             c.Disc(16, 16, 15.5, DARK_RED);
             c.Disc(16, 16, 14.5, RED);
             // A white X of three-pixel strokes.
@@ -95,7 +90,7 @@ std::vector<uint32_t> SystemIconPixels(uintptr_t id) {
                 }
             break;
         }
-        case SYSTEM_EXCLAMATION: {
+        case OIC_BANG: {
             // A yellow triangle with a black outline, apex at the top.
             for (int y = 1; y < 31; ++y) {
                 double half = (y - 1) * 15.0 / 29.0;
@@ -108,21 +103,21 @@ std::vector<uint32_t> SystemIconPixels(uintptr_t id) {
             c.Rect(15, 25, 18, 28, BLACK);
             break;
         }
-        case SYSTEM_QUESTION:
+        case OIC_QUES:
             Bubble(c);
             c.Glyph(11, 4,
                     {"..#####..", ".##...##.", ".##...##.", "......##.", ".....##..", "....##...",
                      "....##...", "....##...", ".........", "....##...", "....##..."},
                     BLUE);
             break;
-        case SYSTEM_ASTERISK:
+        case OIC_NOTE:
             Bubble(c);
             c.Rect(14, 5, 18, 9, NAVY);
             c.Rect(14, 11, 18, 21, NAVY);
             c.Rect(12, 11, 14, 12, NAVY);
             c.Rect(12, 20, 20, 21, NAVY);
             break;
-        case SYSTEM_APPLICATION:
+        case OIC_SAMPLE:
             ApplicationGlyph(c);
             break;
         default:

@@ -7,9 +7,10 @@
 // cover the screen with its client origin at the screen origin.
 //
 // Typed characters: the host reports text as its own events, and each becomes one
-// WM_CHAR. TranslateMessage adds WM_CHAR only for the keys that type control characters
-// the host never reports as text (Backspace, Tab, Enter, Escape, Ctrl+letter), so every
-// typed character gives exactly one WM_CHAR.
+// WM_CHAR carrying the character's Unicode code point; window text is UTF-8 (utf8.h).
+// TranslateMessage adds WM_CHAR only for the keys that type control characters the host
+// never reports as text (Backspace, Tab, Enter, Escape, Ctrl+letter), so every typed
+// character gives exactly one WM_CHAR.
 #pragma once
 
 #include <cstdint>
@@ -29,187 +30,206 @@ using SHORT = int16_t;
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 using TIMERPROC = void (*)(HWND, UINT, UINT_PTR, DWORD);
 
-constexpr UINT WM_NULL = 0x0000;
-constexpr UINT WM_CREATE = 0x0001;
-constexpr UINT WM_DESTROY = 0x0002;
-constexpr UINT WM_MOVE = 0x0003;
-constexpr UINT WM_SIZE = 0x0005;
-constexpr UINT WM_ACTIVATE = 0x0006;
-constexpr UINT WM_SETFOCUS = 0x0007;
-constexpr UINT WM_KILLFOCUS = 0x0008;
-constexpr UINT WM_ENABLE = 0x000A;
-constexpr UINT WM_SETTEXT = 0x000C;
-constexpr UINT WM_GETTEXT = 0x000D;
-constexpr UINT WM_GETTEXTLENGTH = 0x000E;
-constexpr UINT WM_PAINT = 0x000F;
-constexpr UINT WM_CLOSE = 0x0010;
-constexpr UINT WM_QUIT = 0x0012;
-constexpr UINT WM_ERASEBKGND = 0x0014;
-constexpr UINT WM_SHOWWINDOW = 0x0018;
-constexpr UINT WM_SETCURSOR = 0x0020;
-constexpr UINT WM_NEXTDLGCTL = 0x0028;
-constexpr UINT WM_SETFONT = 0x0030;
-constexpr UINT WM_GETFONT = 0x0031;
-constexpr UINT WM_SETICON = 0x0080;
-constexpr UINT WM_NCCREATE = 0x0081;
-constexpr UINT WM_NCDESTROY = 0x0082;
-constexpr UINT WM_GETDLGCODE = 0x0087;
-constexpr UINT WM_KEYFIRST = 0x0100;
-constexpr UINT WM_KEYDOWN = 0x0100;
-constexpr UINT WM_KEYUP = 0x0101;
-constexpr UINT WM_CHAR = 0x0102;
-constexpr UINT WM_SYSKEYDOWN = 0x0104;
-constexpr UINT WM_SYSKEYUP = 0x0105;
-constexpr UINT WM_SYSCHAR = 0x0106;
-constexpr UINT WM_KEYLAST = 0x0109;
-constexpr UINT WM_INITDIALOG = 0x0110;
-constexpr UINT WM_COMMAND = 0x0111;
-constexpr UINT WM_SYSCOMMAND = 0x0112;
-constexpr UINT WM_TIMER = 0x0113;
-constexpr UINT WM_INITMENUPOPUP = 0x0117;
-// Sent to the owner of a modal loop (a dialog's, a menu's) each time the loop is idle.
-constexpr UINT WM_ENTERIDLE = 0x0121;
-constexpr WPARAM MSGF_DIALOGBOX = 0;
-constexpr WPARAM MSGF_MENU = 2;
-constexpr UINT WM_MOUSEFIRST = 0x0200;
-constexpr UINT WM_MOUSEMOVE = 0x0200;
-constexpr UINT WM_LBUTTONDOWN = 0x0201;
-constexpr UINT WM_LBUTTONUP = 0x0202;
-constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
-constexpr UINT WM_RBUTTONDOWN = 0x0204;
-constexpr UINT WM_RBUTTONUP = 0x0205;
-constexpr UINT WM_RBUTTONDBLCLK = 0x0206;
-constexpr UINT WM_MBUTTONDOWN = 0x0207;
-constexpr UINT WM_MBUTTONUP = 0x0208;
-constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
-constexpr UINT WM_MOUSELAST = 0x0209;
-constexpr UINT WM_CAPTURECHANGED = 0x0215;
-constexpr UINT WM_CUT = 0x0300;
-constexpr UINT WM_COPY = 0x0301;
-constexpr UINT WM_PASTE = 0x0302;
-constexpr UINT WM_CLEAR = 0x0303;
-constexpr UINT WM_USER = 0x0400;
+// Window messages.
+enum : UINT {
+    WM_CREATE = 0x0001,
+    WM_DESTROY = 0x0002,
+    WM_SIZE = 0x0005,
+    WM_ACTIVATE = 0x0006,
+    WM_SETFOCUS = 0x0007,
+    WM_KILLFOCUS = 0x0008,
+    WM_ENABLE = 0x000A,
+    WM_SETTEXT = 0x000C,
+    WM_GETTEXT = 0x000D,
+    WM_GETTEXTLENGTH = 0x000E,
+    WM_PAINT = 0x000F,
+    WM_CLOSE = 0x0010,
+    WM_QUIT = 0x0012,
+    WM_ERASEBKGND = 0x0014,
+    WM_SHOWWINDOW = 0x0018,
+    WM_SETCURSOR = 0x0020,
+    WM_NEXTDLGCTL = 0x0028,
+    WM_DRAWITEM = 0x002B,
+    WM_MEASUREITEM = 0x002C,
+    WM_SETFONT = 0x0030,
+    WM_GETFONT = 0x0031,
+    WM_SETICON = 0x0080,
+    WM_NCCREATE = 0x0081,
+    WM_NCDESTROY = 0x0082,
+    WM_GETDLGCODE = 0x0087,
+    WM_KEYFIRST = 0x0100,
+    WM_KEYDOWN = 0x0100,
+    WM_KEYUP = 0x0101,
+    WM_CHAR = 0x0102,
+    WM_SYSKEYDOWN = 0x0104,
+    WM_SYSKEYUP = 0x0105,
+    WM_SYSCHAR = 0x0106,
+    WM_KEYLAST = 0x0109,
+    WM_INITDIALOG = 0x0110,
+    WM_COMMAND = 0x0111,
+    WM_SYSCOMMAND = 0x0112,
+    WM_TIMER = 0x0113,
+    WM_INITMENUPOPUP = 0x0117,
+    WM_ENTERIDLE = 0x0121,  // to a modal loop's owner (a dialog's, a menu's) when it is idle
+    WM_MOUSEFIRST = 0x0200,
+    WM_MOUSEMOVE = 0x0200,
+    WM_LBUTTONDOWN = 0x0201,
+    WM_LBUTTONUP = 0x0202,
+    WM_LBUTTONDBLCLK = 0x0203,
+    WM_RBUTTONDOWN = 0x0204,
+    WM_RBUTTONUP = 0x0205,
+    WM_RBUTTONDBLCLK = 0x0206,
+    WM_MBUTTONDOWN = 0x0207,
+    WM_MBUTTONUP = 0x0208,
+    WM_MBUTTONDBLCLK = 0x0209,
+    WM_MOUSEWHEEL = 0x020A,
+    WM_MOUSELAST = 0x020A,
+    WM_CAPTURECHANGED = 0x0215,
+    WM_CUT = 0x0300,
+    WM_COPY = 0x0301,
+    WM_PASTE = 0x0302,
+    WM_CLEAR = 0x0303,
+    WM_USER = 0x0400
+};
+// WM_ENTERIDLE's wParam: which kind of loop is idle.
+enum : WPARAM { MSGF_DIALOGBOX = 0, MSGF_MENU = 2 };
 // Asked of a dialog by its push buttons: which one is the default.
-constexpr UINT DM_GETDEFID = WM_USER + 0;
-constexpr UINT DM_SETDEFID = WM_USER + 1;
+enum : UINT { DM_GETDEFID = WM_USER + 0, DM_SETDEFID = WM_USER + 1 };
 constexpr WORD DC_HASDEFID = 0x534B;
 
 // WM_GETDLGCODE answers.
-constexpr LRESULT DLGC_WANTARROWS = 0x0001;
-constexpr LRESULT DLGC_WANTTAB = 0x0002;
-constexpr LRESULT DLGC_WANTALLKEYS = 0x0004;
-constexpr LRESULT DLGC_HASSETSEL = 0x0008;
-constexpr LRESULT DLGC_DEFPUSHBUTTON = 0x0010;
-constexpr LRESULT DLGC_UNDEFPUSHBUTTON = 0x0020;
-constexpr LRESULT DLGC_WANTCHARS = 0x0080;
-constexpr LRESULT DLGC_STATIC = 0x0100;
-constexpr LRESULT DLGC_BUTTON = 0x2000;
+enum : LRESULT {
+    DLGC_WANTARROWS = 0x0001,
+    DLGC_WANTTAB = 0x0002,
+    DLGC_WANTALLKEYS = 0x0004,
+    DLGC_WANTMESSAGE = DLGC_WANTALLKEYS,
+    DLGC_HASSETSEL = 0x0008,
+    DLGC_DEFPUSHBUTTON = 0x0010,
+    DLGC_UNDEFPUSHBUTTON = 0x0020,
+    DLGC_WANTCHARS = 0x0080,
+    DLGC_STATIC = 0x0100,
+    DLGC_BUTTON = 0x2000
+};
 
-constexpr WPARAM MK_LBUTTON = 0x0001;
-constexpr WPARAM MK_RBUTTON = 0x0002;
-constexpr WPARAM MK_SHIFT = 0x0004;
-constexpr WPARAM MK_CONTROL = 0x0008;
-constexpr WPARAM MK_MBUTTON = 0x0010;
+// The buttons and keys held, in a mouse message's wParam.
+enum : WPARAM {
+    MK_LBUTTON = 0x0001,
+    MK_RBUTTON = 0x0002,
+    MK_SHIFT = 0x0004,
+    MK_CONTROL = 0x0008,
+    MK_MBUTTON = 0x0010
+};
 
 constexpr int HTCLIENT = 1;
 
 // WM_SYSCOMMAND commands (the low four bits are the system's own).
 constexpr WPARAM SC_CLOSE = 0xF060;
 
-constexpr WPARAM SIZE_RESTORED = 0;
-constexpr WPARAM SIZE_MINIMIZED = 1;
-constexpr WPARAM WA_INACTIVE = 0;
-constexpr WPARAM WA_ACTIVE = 1;
-constexpr WPARAM ICON_SMALL = 0;
-constexpr WPARAM ICON_BIG = 1;
+// WM_SIZE's, WM_ACTIVATE's and WM_SETICON's wParam.
+enum : WPARAM { SIZE_RESTORED = 0, SIZE_MINIMIZED = 1 };
+enum : WPARAM { WA_INACTIVE = 0, WA_ACTIVE = 1 };
+enum : WPARAM { ICON_SMALL = 0, ICON_BIG = 1 };
 
-constexpr UINT VK_LBUTTON = 0x01;
-constexpr UINT VK_RBUTTON = 0x02;
-constexpr UINT VK_MBUTTON = 0x04;
-constexpr UINT VK_BACK = 0x08;
-constexpr UINT VK_TAB = 0x09;
-constexpr UINT VK_RETURN = 0x0D;
-constexpr UINT VK_SHIFT = 0x10;
-constexpr UINT VK_CONTROL = 0x11;
-constexpr UINT VK_MENU = 0x12;
-constexpr UINT VK_PAUSE = 0x13;
-constexpr UINT VK_CAPITAL = 0x14;
-constexpr UINT VK_ESCAPE = 0x1B;
-constexpr UINT VK_SPACE = 0x20;
-constexpr UINT VK_PRIOR = 0x21;
-constexpr UINT VK_NEXT = 0x22;
-constexpr UINT VK_END = 0x23;
-constexpr UINT VK_HOME = 0x24;
-constexpr UINT VK_LEFT = 0x25;
-constexpr UINT VK_UP = 0x26;
-constexpr UINT VK_RIGHT = 0x27;
-constexpr UINT VK_DOWN = 0x28;
-constexpr UINT VK_INSERT = 0x2D;
-constexpr UINT VK_DELETE = 0x2E;
-constexpr UINT VK_F1 = 0x70;
-constexpr UINT VK_F4 = 0x73;
-constexpr UINT VK_F10 = 0x79;
-constexpr UINT VK_F12 = 0x7B;
-constexpr UINT VK_LSHIFT = 0xA0;
-constexpr UINT VK_RSHIFT = 0xA1;
-constexpr UINT VK_LCONTROL = 0xA2;
-constexpr UINT VK_RCONTROL = 0xA3;
-constexpr UINT VK_LMENU = 0xA4;
-constexpr UINT VK_RMENU = 0xA5;
+// Virtual keys.
+enum : UINT {
+    VK_BACK = 0x08,
+    VK_TAB = 0x09,
+    VK_RETURN = 0x0D,
+    VK_SHIFT = 0x10,
+    VK_CONTROL = 0x11,
+    VK_MENU = 0x12,
+    VK_ESCAPE = 0x1B,
+    VK_SPACE = 0x20,
+    VK_PRIOR = 0x21,
+    VK_NEXT = 0x22,
+    VK_END = 0x23,
+    VK_HOME = 0x24,
+    VK_LEFT = 0x25,
+    VK_UP = 0x26,
+    VK_RIGHT = 0x27,
+    VK_DOWN = 0x28,
+    VK_INSERT = 0x2D,
+    VK_DELETE = 0x2E,
+    VK_F4 = 0x73,
+    VK_F10 = 0x79,
+    VK_LSHIFT = 0xA0,
+    VK_RSHIFT = 0xA1,
+    VK_LCONTROL = 0xA2,
+    VK_RCONTROL = 0xA3,
+    VK_LMENU = 0xA4,
+    VK_RMENU = 0xA5
+};
 
-constexpr UINT CS_VREDRAW = 0x0001;
-constexpr UINT CS_HREDRAW = 0x0002;
-constexpr UINT CS_DBLCLKS = 0x0008;
-constexpr UINT CS_NOCLOSE = 0x0200;
+// Class styles.
+enum : UINT { CS_VREDRAW = 0x0001, CS_HREDRAW = 0x0002, CS_DBLCLKS = 0x0008, CS_NOCLOSE = 0x0200 };
 
 constexpr int CW_USEDEFAULT = int(0x80000000u);
 
-constexpr int SW_HIDE = 0;
-constexpr int SW_SHOWNORMAL = 1;
-constexpr int SW_NORMAL = 1;
-constexpr int SW_SHOWMINIMIZED = 2;
-constexpr int SW_SHOWMAXIMIZED = 3;
-constexpr int SW_SHOWNOACTIVATE = 4;
-constexpr int SW_SHOW = 5;
-constexpr int SW_MINIMIZE = 6;
-constexpr int SW_SHOWNA = 8;
-constexpr int SW_RESTORE = 9;
+// ShowWindow's commands.
+enum : int {
+    SW_HIDE = 0,
+    SW_SHOWNORMAL = 1,
+    SW_SHOWMINIMIZED = 2,
+    SW_SHOWNOACTIVATE = 4,
+    SW_SHOW = 5,
+    SW_MINIMIZE = 6,
+    SW_SHOWNA = 8,
+    SW_RESTORE = 9
+};
 
-constexpr UINT SWP_NOSIZE = 0x0001;
-constexpr UINT SWP_NOMOVE = 0x0002;
-constexpr UINT SWP_NOZORDER = 0x0004;
-constexpr UINT SWP_NOREDRAW = 0x0008;
-constexpr UINT SWP_NOACTIVATE = 0x0010;
-constexpr UINT SWP_SHOWWINDOW = 0x0040;
-constexpr UINT SWP_HIDEWINDOW = 0x0080;
+// SetWindowPos's flags.
+enum : UINT {
+    SWP_NOSIZE = 0x0001,
+    SWP_NOMOVE = 0x0002,
+    SWP_NOZORDER = 0x0004,
+    SWP_NOREDRAW = 0x0008,
+    SWP_NOACTIVATE = 0x0010,
+    SWP_SHOWWINDOW = 0x0040,
+    SWP_HIDEWINDOW = 0x0080
+};
 
-constexpr int GWLP_WNDPROC = -4;
-constexpr int GWLP_ID = -12;
-constexpr int GWL_STYLE = -16;
-constexpr int GWL_EXSTYLE = -20;
-constexpr int GWLP_USERDATA = -21;
+// What GetWindowLongPtr and SetWindowLongPtr reach.
+enum : int {
+    GWLP_WNDPROC = -4,
+    GWLP_ID = -12,
+    GWL_STYLE = -16,
+    GWL_EXSTYLE = -20,
+    GWLP_USERDATA = -21
+};
 
-constexpr UINT PM_NOREMOVE = 0x0000;
-constexpr UINT PM_REMOVE = 0x0001;
+// PeekMessage's flags.
+enum : UINT { PM_NOREMOVE = 0x0000, PM_REMOVE = 0x0001 };
 
-constexpr int SM_CXSCREEN = 0;
-constexpr int SM_CYSCREEN = 1;
-constexpr int SM_CXICON = 11;
-constexpr int SM_CYICON = 12;
-constexpr int SM_CXCURSOR = 13;
-constexpr int SM_CYCURSOR = 14;
-constexpr int SM_CXDOUBLECLK = 36;
-constexpr int SM_CYDOUBLECLK = 37;
-constexpr int SM_CXSMICON = 49;
-constexpr int SM_CYSMICON = 50;
+// GetSystemMetrics's indices.
+enum : int {
+    SM_CXSCREEN = 0,
+    SM_CYSCREEN = 1,
+    SM_CXVSCROLL = 2,
+    SM_CXICON = 11,
+    SM_CYICON = 12,
+    SM_CXCURSOR = 13,
+    SM_CYCURSOR = 14,
+    SM_CXDOUBLECLK = 36,
+    SM_CYDOUBLECLK = 37,
+    SM_CXSMICON = 49,
+    SM_CYSMICON = 50
+};
 
-// System resources, loaded with a null instance.
-inline constexpr LPCSTR IDC_ARROW = MAKEINTRESOURCE(32512);
-inline constexpr LPCSTR IDI_APPLICATION = MAKEINTRESOURCE(32512);
-inline constexpr LPCSTR IDI_HAND = MAKEINTRESOURCE(32513);
-inline constexpr LPCSTR IDI_QUESTION = MAKEINTRESOURCE(32514);
-inline constexpr LPCSTR IDI_EXCLAMATION = MAKEINTRESOURCE(32515);
-inline constexpr LPCSTR IDI_ASTERISK = MAKEINTRESOURCE(32516);
+// The system's own cursor and icons, loaded with a null instance by these names.
+enum : uintptr_t {
+    OCR_NORMAL = 32512,
+    OIC_SAMPLE = 32512,
+    OIC_HAND = 32513,
+    OIC_QUES = 32514,
+    OIC_BANG = 32515,
+    OIC_NOTE = 32516
+};
+inline constexpr LPCSTR IDC_ARROW = MAKEINTRESOURCE(OCR_NORMAL);
+inline constexpr LPCSTR IDI_APPLICATION = MAKEINTRESOURCE(OIC_SAMPLE);
+inline constexpr LPCSTR IDI_HAND = MAKEINTRESOURCE(OIC_HAND);
+inline constexpr LPCSTR IDI_QUESTION = MAKEINTRESOURCE(OIC_QUES);
+inline constexpr LPCSTR IDI_EXCLAMATION = MAKEINTRESOURCE(OIC_BANG);
+inline constexpr LPCSTR IDI_ASTERISK = MAKEINTRESOURCE(OIC_NOTE);
 
 struct WNDCLASS {
     UINT style = 0;
@@ -269,6 +289,15 @@ constexpr int GET_Y_LPARAM(LPARAM lp) {
 }
 constexpr WPARAM MAKEWPARAM(int lo, int hi) {
     return WPARAM(uintptr_t(MAKELPARAM(lo, hi)));
+}
+
+// WM_MOUSEWHEEL goes to the focus window, with the wheel's turn in the high word of wParam
+// (WHEEL_DELTA a notch, positive away from the user), the MK_ flags in the low word and the
+// pointer in screen coordinates in lParam. A window that does not handle it passes it to
+// its parent through DefWindowProc.
+constexpr int WHEEL_DELTA = 120;
+constexpr int GET_WHEEL_DELTA_WPARAM(WPARAM wp) {
+    return int(int16_t(HIWORD(wp)));
 }
 
 // Window classes and windows.
@@ -357,6 +386,10 @@ UINT GetDoubleClickTime();
 SHORT GetKeyState(int virtualKey);
 SHORT GetAsyncKeyState(int virtualKey);
 BOOL MessageBeep(UINT type);
+// Only SPI_GETWHEELSCROLLLINES is known: the lines a list scrolls for a notch of the wheel
+// (3) go to *(UINT*)param. FALSE for any other action.
+constexpr UINT SPI_GETWHEELSCROLLLINES = 0x0068;
+BOOL SystemParametersInfo(UINT action, UINT uiParam, void* param, UINT winIni);
 DWORD GetTickCount();
 
 // Hooks. WH_CALLWNDPROC procedures see each message sent to a window (SendMessage) before

@@ -18,6 +18,9 @@ using platform::CurrentHost;
 
 constexpr UINT DOUBLE_CLICK_MS = 500;
 constexpr LONG DOUBLE_CLICK_SIZE = 4;
+constexpr int SYSTEM_ICON_SIZE = 32;  // the system's icons and cursors, square
+constexpr UINT WHEEL_SCROLL_LINES = 3;
+constexpr int SCROLL_BAR_WIDTH = 16;
 constexpr UINT MIN_TIMER_MS = 10;
 constexpr UINT MAX_TIMER_MS = 0x7FFFFFFF;
 
@@ -139,7 +142,8 @@ uint32_t TimeToNextTimer();
 // A window with an update region, parents before children, in z-order from the top.
 HWND PaintCandidate(HWND filter);
 void InvalidateWhole(Window& w, bool erase);
-HDC MakeWindowDC(HWND hwnd);
+// limit, in the window's coordinates, narrows what the DC may draw on.
+HDC MakeWindowDC(HWND hwnd, const RECT* limit = nullptr);
 // Shows a message about to be sent to the WH_CALLWNDPROC hooks.
 void CallSendHooks(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Where w can be seen on the screen: its rectangle within its parents', less the top-level

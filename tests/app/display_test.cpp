@@ -1,4 +1,3 @@
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -10,6 +9,7 @@
 #include "platform/res/resources.h"
 #include "tests/app/app_fixture.h"
 #include "tests/platform_gdi/gdi_fixture.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -189,9 +189,8 @@ TEST_F(DisplayTest, LoadBitmapSurfaceScalesAndReportsMissingBitmaps) {
 class TemporaryCurrentDirectory {
   public:
     TemporaryCurrentDirectory() : old_(std::filesystem::current_path()) {
-        char pattern[] = "/tmp/vorla_display_cwd_XXXXXX";
-        if (mkdtemp(pattern) != nullptr) {
-            dir_ = pattern;
+        dir_ = testsupport::MakeTempFolder("vorla_display_cwd_");
+        if (!dir_.empty()) {
             std::filesystem::current_path(dir_);
         }
     }

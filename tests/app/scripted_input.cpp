@@ -1,5 +1,7 @@
 #include "tests/app/scripted_input.h"
 
+#include "platform/utf8.h"
+
 namespace {
 constexpr UINT_PTR SCRIPT_TIMER = 77;
 }
@@ -49,11 +51,13 @@ ScriptedInput& ScriptedInput::Close() {
 }
 
 ScriptedInput& ScriptedInput::Type(const std::string& text) {
-    for (char c : text) {
+    for (size_t at = 0; at < text.size();) {
+        const platform::utf8::Char c = platform::utf8::Decode(text, at);
         platform::HostEvent event;
         event.type = platform::HostEventType::Text;
-        event.character = uint8_t(c);
+        event.character = c.code;
         events_.push_back(event);
+        at += c.length;
     }
     return *this;
 }

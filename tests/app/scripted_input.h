@@ -20,6 +20,7 @@ class ScriptedInput {
     ScriptedInput& AltKey(uint32_t virtualKey);
     // A close request: the window manager's close button, or a signal.
     ScriptedInput& Close();
+    // UTF-8 text, a Text event a character.
     ScriptedInput& Type(const std::string& text);
     // Runs step at delivery, before any of the events is handled.
     ScriptedInput& Call(std::function<void()> step);

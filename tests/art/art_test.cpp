@@ -2,6 +2,7 @@
 // areas of the main window rely on.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -16,6 +17,8 @@
 #include <stb/stb_image.h>
 
 #include "image_reader.h"
+#include "platform/fs/fs.h"
+#include "platform/fs/path.h"
 
 using artcheck::Bitmap;
 using artcheck::IconFile;
@@ -431,7 +434,14 @@ TEST(ArtGenerator, ReproducesTheCommittedFilesByteForByte) {
     namespace fs = std::filesystem;
     fs::path dir = fs::temp_directory_path() / ("vorla_art_" + std::to_string(::getpid()));
     fs::create_directories(dir);
-    std::string cmd = std::string("\"") + VORLA_ARTGEN + "\" \"" + dir.string() + "\"";
+    // The system's shell starts the generator, and wants the system's own form of its path.
+    std::string program = platform::fs::Absolute(platform::fs::CurrentFolder(), VORLA_ARTGEN);
+    std::replace(program.begin(), program.end(), '/', platform::fs::Separator());
+    // Quoted only where needed: cmd.exe takes a line that starts with a quote apart.
+    auto quoted = [](const std::string& text) {
+        return text.find(' ') == std::string::npos ? text : "\"" + text + "\"";
+    };
+    std::string cmd = quoted(program) + " " + quoted(dir.string());
     ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
     std::vector<std::string> names = {"IDB_PLOCHA.bmp",      "IDB_POTVORY.bmp",
                                       "IDB_POTBIG.bmp",      "IDB_OKOLI.bmp",

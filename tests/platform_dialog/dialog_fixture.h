@@ -15,6 +15,7 @@
 #include "platform/host/headless.h"
 #include "platform/host/screen.h"
 #include "platform/user/user.h"
+#include "platform/utf8.h"
 #include "tests/support/modal_watch.h"
 
 namespace dialogtest {
@@ -109,10 +110,19 @@ class DialogTest : public ::testing::Test {
         Key(vk);
         Push(platform::HostEventType::KeyUp, VK_LCONTROL);
     }
+    // Types UTF-8 text, one Text event per character as the host reports typing.
     void Type(const std::string& text) {
-        for (char c : text) {
-            Push(platform::HostEventType::Text, 0, uint32_t(static_cast<unsigned char>(c)));
+        for (size_t at = 0; at < text.size();) {
+            platform::utf8::Char c = platform::utf8::Decode(text, at);
+            Push(platform::HostEventType::Text, 0, c.code);
+            at += c.length;
         }
+    }
+    void Wheel(int32_t delta) {
+        platform::HostEvent e;
+        e.type = platform::HostEventType::MouseWheel;
+        e.wheel = delta;
+        host->PushEvent(e);
     }
     void Mouse(platform::HostEventType type, int x, int y) {
         platform::HostEvent e;

@@ -308,6 +308,88 @@ TEST_F(DialogTest, EditCaretAndSelection) {
     EXPECT_EQ(sels[5], std::make_pair(0, 2));
 }
 
+// Catches a field that types, moves, selects or deletes a byte at a time in UTF-8 text
+// (leaving half a letter behind), or that splits a letter at its length limit.
+TEST_F(DialogTest, EditTypesAndMovesByWholeLetters) {
+    std::vector<std::string> texts;
+    std::vector<std::pair<int, int>> sels;
+    auto snap = [&] {
+        texts.push_back(TextOf(GetFocus()));
+        sels.push_back(Sel(GetFocus()));
+    };
+    Then([&] {
+        Key(VK_TAB);
+        Key(VK_TAB);
+        Type("sv\xC4\x9Bt");  // "svět": the e with caron is two bytes
+    });
+    Then(snap);  // 0
+    Then([&] {
+        Key(VK_LEFT);
+        Key(VK_LEFT);
+        ShiftKey(VK_RIGHT);
+    });
+    Then(snap);  // 1: the e with caron selected whole
+    Then([&] { Type("\xC3\xBC"); });
+    Then(snap);  // 2: replaced by u with diaeresis
+    Then([&] { Key(VK_BACK); });
+    Then(snap);  // 3: and deleted whole
+    Then([&] {
+        Key(VK_HOME);
+        Key(VK_DELETE);
+        SendMessage(GetFocus(), EM_LIMITTEXT, 4, 0);
+        Key(VK_END);
+        Type("\xC5\xBE\xC5\xBE");  // two z with caron: room for one
+    });
+    Then(snap);  // 4
+    Then([&] { SendMessage(GetFocus(), EM_SETSEL, 3, 3); });
+    Then(snap);  // 5: a position inside a letter falls back to its start
+    Then([&] { Key(VK_ESCAPE); });
+    DialogBoxIndirectParam(nullptr, SampleTemplate(), owner, EndingProc, 0);
+    ASSERT_EQ(texts.size(), 6u);
+    EXPECT_EQ(texts[0], "sv\xC4\x9Bt");
+    EXPECT_EQ(sels[0], std::make_pair(5, 5));
+    EXPECT_EQ(sels[1], std::make_pair(2, 4));
+    EXPECT_EQ(texts[2], "sv\xC3\xBCt");
+    EXPECT_EQ(texts[3], "svt");
+    EXPECT_EQ(texts[4], "vt\xC5\xBE") << "the second letter would not fit whole";
+    EXPECT_EQ(sels[5], std::make_pair(2, 2));
+}
+
+// Catches UTF-8 changed on its way through the clipboard (read as Latin-1), and a window
+// text cut inside a letter when the caller's buffer is short.
+TEST_F(DialogTest, EditClipboardAndWindowTextKeepUtf8Whole) {
+    std::string copied, pasted;
+    char shortBuffer[4] = {};
+    Then([&] {
+        Key(VK_TAB);
+        Key(VK_TAB);
+        host->SetClipboardText(
+            "\xC4\x8D"
+            "a\xC3\xBC\nnext line");
+        CtrlKey('V');
+    });
+    Then([&] {
+        pasted = TextOf(GetFocus());
+        Key(VK_HOME);
+        ShiftKey(VK_RIGHT);
+        CtrlKey('C');
+    });
+    Then([&] {
+        copied = host->GetClipboardText();
+        GetWindowText(GetFocus(), shortBuffer, int(sizeof shortBuffer));
+        Key(VK_ESCAPE);
+    });
+    DialogBoxIndirectParam(nullptr, SampleTemplate(), owner, EndingProc, 0);
+    EXPECT_EQ(pasted,
+              "\xC4\x8D"
+              "a\xC3\xBC");
+    EXPECT_EQ(copied, "\xC4\x8D");
+    EXPECT_STREQ(shortBuffer,
+                 "\xC4\x8D"
+                 "a")
+        << "three bytes fit; half the u does not";
+}
+
 // Catches copy and cut not reaching the host clipboard, or cut leaving the text.
 TEST_F(DialogTest, EditCopyCutThroughTheHostClipboard) {
     std::string afterCopy, afterCut, remaining;

@@ -1,30 +1,43 @@
 // A fresh temporary folder per test, and helpers to make and read files in it.
 #pragma once
 
-#include <grp.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
+#include <random>
 #include <string>
+#include <system_error>
 #include <vector>
 
+#include "platform/fs/path.h"
+
 namespace filetest {
+
+// Paths here are UTF-8, as the platform's; std::filesystem takes them as such only when
+// told so.
+inline std::filesystem::path FsPath(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+inline std::string Utf8(const std::filesystem::path& p) {
+    const std::u8string s = p.u8string();
+    return std::string(s.begin(), s.end());
+}
 
 class TempFolder {
   public:
     TempFolder() {
-        std::string templ = (std::filesystem::temp_directory_path() / "vorla-file-XXXXXX").string();
-        if (mkdtemp(templ.data()))
-            path_ = templ;
+        std::error_code ec;
+        const std::filesystem::path base = std::filesystem::temp_directory_path(ec);
+        std::random_device device;
+        for (int attempt = 0; !ec && attempt < 100 && path_.empty(); ++attempt) {
+            const std::filesystem::path p =
+                base / ("vorla-file-" + std::to_string(device() % 100000000u));
+            if (std::filesystem::create_directory(p, ec))
+                path_ = Utf8(p);
+        }
     }
     ~TempFolder() {
         std::error_code ec;
@@ -35,89 +48,38 @@ class TempFolder {
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::string& Path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+    // name may hold '/' between components; the path uses the system's own separator.
+    std::string operator/(const std::string& name) const {
+        std::string native = name;
+        std::replace(native.begin(), native.end(), '/', platform::fs::Separator());
+        return platform::fs::Join(path_, native);
+    }
 
   private:
     std::string path_;
 };
 
 inline void WriteText(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
+    std::ofstream out(FsPath(path), std::ios::binary);
     out << text;
 }
 
 inline std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(FsPath(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// The unprivileged user and group that permission checks run as when the tests run as root.
-constexpr uid_t NOBODY = 65534;
-
-inline bool IsRoot() {
-    return ::geteuid() == 0;
-}
-
-// Runs body in a forked child and returns what it returned. The child is killed after
-// deadline seconds, so a call that would wait for ever fails the test instead of hanging
-// it. With asNobody a child of root first becomes the unprivileged NOBODY, because root
-// passes every permission check; other users are unprivileged already.
-inline std::string InChild(const std::function<std::string()>& body, bool asNobody = false,
-                           unsigned deadline = 20) {
-    int pipeFds[2];
-    if (::pipe(pipeFds) != 0)
-        return "no pipe";
-    pid_t child = ::fork();
-    if (child < 0)
-        return "no fork";
-    if (child == 0) {
-        ::close(pipeFds[0]);
-        ::alarm(deadline);
-        std::string out;
-        if (asNobody && IsRoot() &&
-            (::setgroups(0, nullptr) != 0 || ::setgid(NOBODY) != 0 || ::setuid(NOBODY) != 0))
-            out = "could not become nobody";
-        else
-            out = body();
-        size_t done = 0;
-        while (done < out.size()) {
-            ssize_t n = ::write(pipeFds[1], out.data() + done, out.size() - done);
-            if (n <= 0)
-                break;
-            done += size_t(n);
-        }
-        ::_exit(0);
-    }
-    ::close(pipeFds[1]);
-    std::string out;
-    char buf[4096];
-    ssize_t n;
-    while ((n = ::read(pipeFds[0], buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR))
-        if (n > 0)
-            out.append(buf, size_t(n));
-    ::close(pipeFds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (WIFSIGNALED(status))
-        return "killed by signal " + std::to_string(WTERMSIG(status));
-    return out;
 }
 
 // The names in a folder, sorted.
 inline std::vector<std::string> Names(const std::string& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(FsPath(folder)))
+        names.push_back(Utf8(entry.path().filename()));
     std::sort(names.begin(), names.end());
     return names;
 }
 
-// lstat of path; st_ino 0 when there is nothing there.
-inline struct stat StatOf(const std::string& path) {
-    struct stat st = {};
-    if (::lstat(path.c_str(), &st) != 0)
-        st = {};
-    return st;
+inline bool OnWindows() {
+    return platform::fs::NativeStyle() == platform::fs::PathStyle::Windows;
 }
 
 }  // namespace filetest

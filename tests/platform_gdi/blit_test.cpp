@@ -1,12 +1,15 @@
 // Stretch copies, colour conversion, pixel probes and object selection.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <system_error>
 
 #include "gdi_fixture.h"
+#include "tests/support/temp_folder.h"
 
 using gdi_test::Hex;
 using gdi_test::MakeBmp;
@@ -29,17 +32,19 @@ uint32_t RefRaw(PixelFormat f, uint32_t rgb) {
 
 // Loads BMP bytes through LoadImage from a temporary file.
 HBITMAP LoadBmpBytes(const std::vector<uint8_t>& bytes, int cx = 0, int cy = 0) {
-    char path[] = "/tmp/vorla_gdi_XXXXXX";
-    int fd = mkstemp(path);
-    if (fd < 0) {
+    const std::filesystem::path folder = testsupport::MakeTempFolder("vorla_gdi_");
+    if (folder.empty()) {
         return nullptr;
     }
-    bool ok = write(fd, bytes.data(), bytes.size()) == ssize_t(bytes.size());
-    close(fd);
-    HANDLE h =
-        ok ? LoadImage(nullptr, path, IMAGE_BITMAP, cx, cy, LR_CREATEDIBSECTION | LR_LOADFROMFILE)
-           : nullptr;
-    std::remove(path);
+    const std::string path = (folder / "image.bmp").string();
+    bool ok = bool(
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size())));
+    HANDLE h = ok ? LoadImage(nullptr, path.c_str(), IMAGE_BITMAP, cx, cy,
+                              LR_CREATEDIBSECTION | LR_LOADFROMFILE)
+                  : nullptr;
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
     return static_cast<HBITMAP>(h);
 }
 

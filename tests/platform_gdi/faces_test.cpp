@@ -140,8 +140,40 @@ TEST(ShippedFaces, MissingCharacterShowsTheBox) {
     EXPECT_GT(c.Width("@"), 4);
 }
 
-// Catches the dialog face dropping Windows-1252 letters: a byte that maps to a letter with
-// a mark shows more ink than the same letter without it.
+// Catches UTF-8 drawn a byte at a time (two wrong glyphs for one letter) or a letter of
+// Latin Extended-A dropped: each shows its marked glyph, as wide as its plain letter, and
+// a sequence cut short or a stray byte still shows (as Windows-1252 reads it).
+TEST(ShippedFaces, Utf8LettersDrawAsOneGlyphWithTheirMarks) {
+    for (auto [marked, plain] : {std::pair{"\xC4\x8D", "c"},  // c with caron
+                                 {"\xC4\x9B", "e"},           // e with caron
+                                 {"\xC5\xAF", "u"},           // u with ring
+                                 {"\xC3\xBC", "u"},           // u with diaeresis
+                                 {"\xC5\xBD", "Z"}}) {        // Z with caron
+        Canvas a(20, 20, Face("MS Sans Serif", -11)), b(20, 20, Face("MS Sans Serif", -11));
+        TextOut(a.dc, 2, 0, marked, 2);
+        TextOut(b.dc, 2, 0, plain, 1);
+        EXPECT_GT(a.CountNot(BG, 0, 0, 20, 20), b.CountNot(BG, 0, 0, 20, 20) + 1) << plain;
+        EXPECT_EQ(a.Width(marked), b.Width(plain)) << plain;
+    }
+    Canvas c(40, 20, Face("MS Sans Serif", -11));
+    EXPECT_EQ(c.Width("\xC3"), c.Width("\xC3\x20") - c.Width(" ")) << "a lead byte alone";
+    EXPECT_GT(c.Width("\xC3"), 0);
+}
+
+// Catches a letter the dialog face lacks drawn as nothing, or as the glyphs of its bytes:
+// any such letter shows the one missing-glyph box.
+TEST(ShippedFaces, LettersTheFaceLacksShowOneBox) {
+    Canvas c(40, 20, Face("MS Sans Serif", -11));
+    const int box = c.Width("\xD0\x96");  // Cyrillic Zhe
+    EXPECT_GT(box, 2);
+    EXPECT_EQ(c.Width("\xE4\xB8\x80"), box);      // a CJK ideograph
+    EXPECT_EQ(c.Width("\xF0\x9F\x98\x80"), box);  // an emoji
+    TextOut(c.dc, 2, 0, "\xD0\x96", 2);
+    EXPECT_GT(c.CountNot(BG, 0, 0, 40, 20), 10);
+}
+
+// Catches the dialog face dropping Windows-1252 letters: a byte that is no part of UTF-8
+// and maps to a letter with a mark shows more ink than the same letter without it.
 TEST(ShippedFaces, CodePageLettersCarryTheirMarks) {
     for (auto [marked, plain] : {std::pair{"\x9a", "s"},
                                  {"\x8e", "Z"},

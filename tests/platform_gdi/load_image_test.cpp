@@ -1,6 +1,5 @@
 // LoadImage from files in the current directory and from the embedded resources.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +9,7 @@
 
 #include "gdi_fixture.h"
 #include "platform/res/resources.h"
+#include "tests/support/temp_folder.h"
 
 using gdi_test::Hex;
 using gdi_test::MakeBmp;
@@ -25,9 +25,8 @@ class LoadImageTest : public ::testing::Test {
   protected:
     void SetUp() override {
         old_ = std::filesystem::current_path();
-        char tmpl[] = "/tmp/vorla_gdi_cwd_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
+        dir_ = testsupport::MakeTempFolder("vorla_gdi_cwd_");
+        ASSERT_FALSE(dir_.empty());
         std::filesystem::current_path(dir_);
     }
     void TearDown() override {
@@ -86,6 +85,19 @@ TEST_F(LoadImageTest, FileInCurrentDirectoryAtOwnOrRequestedSize) {
     for (HANDLE h : {own, scaled, wide}) {
         EXPECT_TRUE(DeleteObject(static_cast<HBITMAP>(h)));
     }
+}
+
+// Catches a file name passed to the system in its own code page instead of as UTF-8.
+TEST_F(LoadImageTest, FileWithAUtf8NameLoads) {
+    const std::u8string name = u8"sv\u011Bt-\u00FC.bmp";
+    const auto bmp = MakeBmp(4, 2, 24, {1, 2, 3, 4, 5, 6, 7, 8});
+    std::ofstream(std::filesystem::path(name), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bmp.data()), std::streamsize(bmp.size()));
+    const std::string bytes(name.begin(), name.end());
+    HANDLE h = LoadImage(nullptr, bytes.c_str(), IMAGE_BITMAP, 0, 0, FROM_FILE);
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(Describe(h).bmWidth, 4);
+    EXPECT_TRUE(DeleteObject(static_cast<HBITMAP>(h)));
 }
 
 // Catches a crash or a half-made bitmap from missing, empty or damaged files.

@@ -1,6 +1,8 @@
 // Fonts and text: matching, metrics, DrawText placement and clipping, blending.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "gdi_fixture.h"
 
 using gdi_test::Hex;
@@ -286,6 +288,27 @@ TEST(DrawTextMeasure, WordBreakWrapsAtSpaces) {
     TextTarget longWord(200, 100, Viking(20));
     EXPECT_EQ(longWord.Draw("abcdefghijkl x", {0, 0, 20, 100}, DT_WORDBREAK), 40)
         << "a word wider than the box keeps its own line";
+}
+
+// Catches wrapping that measures UTF-8 a byte at a time: words of two-byte letters that
+// fit the box exactly stay on one line, and the "&" of a mnemonic underlines a whole letter.
+TEST(DrawTextMeasure, Utf8WordsWrapByTheirLetters) {
+    TextTarget t(
+        300, 100,
+        CreateFont(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif"));
+    const char* words = "\xC4\x8D\xC4\x9B\xC5\xA1 \xC5\xBE\xC5\x99\xC5\xAF";  // "čěš žřů"
+    SIZE all{};
+    GetTextExtentPoint32(t.dc, words, int(std::strlen(words)), &all);
+    RECT fits{0, 0, all.cx, 0};
+    EXPECT_EQ(DrawText(t.dc, words, -1, &fits, DT_CALCRECT | DT_WORDBREAK), 13) << "one line";
+    EXPECT_EQ(fits.right, all.cx);
+    RECT narrower{0, 0, all.cx - 1, 0};
+    EXPECT_EQ(DrawText(t.dc, words, -1, &narrower, DT_CALCRECT | DT_WORDBREAK), 26);
+    RECT mnemonic{0, 0, 0, 0};
+    DrawText(t.dc, "&\xC4\x8D", -1, &mnemonic, DT_CALCRECT | DT_SINGLELINE);
+    SIZE letter{};
+    GetTextExtentPoint32(t.dc, "\xC4\x8D", 2, &letter);
+    EXPECT_EQ(mnemonic.right, letter.cx);
 }
 
 // Catches mnemonics drawn as "&", and "&&" not giving one "&".

@@ -180,7 +180,6 @@ TEST_F(KeyTest, KeyMessagesCarryRepeatAndTransitionBits) {
     EXPECT_EQ(uint32_t(keys[2].lParam), 1u | (1u << 30) | (1u << 31));
 }
 
-// Catches a typed character arriving twice (from text and from translation) or never.
 // Catches a key whose press closed a window releasing onto the window beneath: Escape
 // that closes a dialog must not also reach the main window.
 TEST_F(KeyTest, ReleaseFollowsItsPressAndIsDroppedWhenThatWindowIsGone) {
@@ -206,6 +205,7 @@ TEST_F(KeyTest, ReleaseFollowsItsPressAndIsDroppedWhenThatWindowIsGone) {
     EXPECT_EQ(atMain, expected);
 }
 
+// Catches a typed character arriving twice (from text and from translation) or never.
 TEST_F(KeyTest, EachTypedCharacterGivesOneChar) {
     MakeMain();
     Key(HostEventType::KeyDown, 'A');
@@ -284,6 +284,84 @@ TEST_F(KeyTest, AltF4ClosesTheTopLevelWindow) {
     EXPECT_EQ(asked[0].wParam, SC_CLOSE);
     EXPECT_EQ(asked[1].hwnd, main);
     EXPECT_EQ(asked[1].message, WM_CLOSE);
+}
+
+class WheelTest : public UserTest {
+  protected:
+    void Wheel(int32_t delta) {
+        platform::HostEvent e;
+        e.type = HostEventType::MouseWheel;
+        e.wheel = delta;
+        host->PushEvent(e);
+    }
+    static std::vector<Logged> Wheels() {
+        std::vector<Logged> out;
+        for (const Logged& l : Log())
+            if (l.message == WM_MOUSEWHEEL)
+                out.push_back(l);
+        return out;
+    }
+};
+
+// Catches the wheel going to the window under the pointer instead of the focus, a lost
+// sign or key flag, or the pointer given in the focus window's client coordinates.
+TEST_F(WheelTest, WheelGoesToTheFocusWithItsTurnKeysAndScreenPoint) {
+    HWND main = MakeMain();
+    HWND focused = CreateWindowEx(0, "Plain", "a", WS_CHILD | WS_VISIBLE, 10, 10, 100, 100, main,
+                                  nullptr, nullptr, nullptr);
+    CreateWindowEx(0, "Plain", "under", WS_CHILD | WS_VISIBLE, 200, 200, 100, 100, main, nullptr,
+                   nullptr, nullptr);
+    SetFocus(focused);
+    Mouse(HostEventType::MouseMove, 250, 260);
+    Key(HostEventType::KeyDown, VK_LSHIFT);
+    Wheel(-2 * WHEEL_DELTA);
+    Key(HostEventType::KeyUp, VK_LSHIFT);
+    Wheel(40);
+    Hook() = [](HWND, UINT message, WPARAM, LPARAM, LRESULT& r) {
+        r = 0;
+        return message == WM_MOUSEWHEEL;  // handled where it lands
+    };
+    Log().clear();
+    platform::PumpPendingMessages();
+    std::vector<Logged> wheels = Wheels();
+    ASSERT_EQ(wheels.size(), 2u);
+    EXPECT_EQ(wheels[0].hwnd, focused);
+    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(wheels[0].wParam), -240);
+    EXPECT_EQ(LOWORD(wheels[0].wParam), MK_SHIFT);
+    EXPECT_EQ(GET_X_LPARAM(wheels[0].lParam), 250);
+    EXPECT_EQ(GET_Y_LPARAM(wheels[0].lParam), 260);
+    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(wheels[1].wParam), 40) << "a smooth wheel's part of a notch";
+    EXPECT_EQ(LOWORD(wheels[1].wParam), 0);
+}
+
+// Catches an unhandled wheel lost in a child (a field in a dialog would swallow it) or
+// passed on from a top-level window to something else.
+TEST_F(WheelTest, UnhandledWheelClimbsToEachParentInTurn) {
+    HWND main = MakeMain();
+    HWND middle = CreateWindowEx(0, "Plain", "m", WS_CHILD | WS_VISIBLE, 10, 10, 300, 300, main,
+                                 nullptr, nullptr, nullptr);
+    HWND inner = CreateWindowEx(0, "Plain", "i", WS_CHILD | WS_VISIBLE, 10, 10, 100, 100, middle,
+                                nullptr, nullptr, nullptr);
+    SetFocus(inner);
+    Log().clear();
+    Wheel(WHEEL_DELTA);
+    platform::PumpPendingMessages();
+    std::vector<Logged> wheels = Wheels();
+    ASSERT_EQ(wheels.size(), 3u);
+    EXPECT_EQ(wheels[0].hwnd, inner);
+    EXPECT_EQ(wheels[1].hwnd, middle);
+    EXPECT_EQ(wheels[2].hwnd, main);
+    EXPECT_EQ(wheels[2].wParam, wheels[0].wParam);
+    EXPECT_EQ(wheels[2].lParam, wheels[0].lParam);
+
+    Hook() = [middle](HWND hwnd, UINT message, WPARAM, LPARAM, LRESULT& r) {
+        r = 0;
+        return hwnd == middle && message == WM_MOUSEWHEEL;
+    };
+    Log().clear();
+    Wheel(WHEEL_DELTA);
+    platform::PumpPendingMessages();
+    EXPECT_EQ(Wheels().size(), 2u) << "the parent that handles it keeps it";
 }
 
 class HostEventTest : public UserTest {};

@@ -358,4 +358,42 @@ TEST_F(WindowDcTest, WindowsClipEachOtherByZOrderAndParent) {
     DeleteObject(black);
 }
 
+// Catches a paint that draws beyond the update region: a dialog erasing its whole face
+// after a message box closed wipes the labels and buttons that nothing repaints.
+TEST_F(WindowDcTest, PaintDrawsOnlyOnTheUpdateRegion) {
+    HWND hwnd = CreateWindowEx(0, "Plain", "", WS_POPUP | WS_VISIBLE, 100, 50, 200, 100, nullptr,
+                               nullptr, nullptr, nullptr);
+    UpdateWindow(hwnd);
+    platform::PumpPendingMessages();
+    HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
+    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+    RECT all = {0, 0, 640, 480};
+    HDC screen = GetDC(nullptr);
+    FillRect(screen, &all, black);
+    ReleaseDC(nullptr, screen);
+
+    RECT part = {10, 20, 30, 40};
+    InvalidateRect(hwnd, &part, TRUE);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(ps.rcPaint.left, 10);
+    EXPECT_EQ(ps.rcPaint.bottom, 40);
+    FillRect(dc, &all, white);
+    EndPaint(hwnd, &ps);
+    EXPECT_EQ(PagePixel(110, 70), 0xFFFF);
+    EXPECT_EQ(PagePixel(129, 89), 0xFFFF);
+    EXPECT_EQ(PagePixel(130, 70), 0) << "painted right of the update region";
+    EXPECT_EQ(PagePixel(110, 90), 0) << "painted below the update region";
+    EXPECT_EQ(PagePixel(100, 50), 0) << "painted outside the update region";
+
+    // GetDC still draws on the whole window.
+    dc = GetDC(hwnd);
+    FillRect(dc, &all, white);
+    ReleaseDC(hwnd, dc);
+    EXPECT_EQ(PagePixel(100, 50), 0xFFFF);
+    DeleteObject(white);
+    DeleteObject(black);
+}
+
 }  // namespace
