@@ -6,6 +6,8 @@ BUILD_BENCH ?= build-bench
 BUILD_FUZZ  ?= build-fuzz
 BUILD_RUN   ?= build-run
 BUILD_WINDOWS ?= build-windows
+BUILD_WEB   ?= build-web
+WEB         ?= web
 PREFIX      ?= /usr/local
 JOBS        ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
@@ -14,7 +16,7 @@ FUZZ_SECONDS ?= 60
 WERROR      ?= ON
 
 .PHONY: all deps build test test-release run run-build install package sanitize bench fuzz format clean \
-        windows windows-configure test-windows
+        windows windows-configure test-windows web web-build test-web web-idle
 
 all: build
 
@@ -89,9 +91,42 @@ fuzz: deps
 	mkdir -p $(BUILD_FUZZ)/corpus
 	$(BUILD_FUZZ)/fuzz/worldfile_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $(BUILD_FUZZ)/corpus fuzz/seeds
 
+# The web build: emscripten, with SDL2, FreeType and GoogleTest built for it from Debian's
+# sources into the dependency cache (scripts/web-deps, once). Emscripten's tools need
+# Debian's node modules, whichever node is installed; pkg-config must see the cache only.
+WEB_DEPS   = $(or $(VORLA_DEPS_CACHE),$(or $(XDG_CACHE_HOME),$(HOME)/.cache)/vorla-deps)/wasm32-emscripten
+WEB_ENV    = NODE_PATH=/usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH)) \
+             PKG_CONFIG_LIBDIR=$(WEB_DEPS)/lib/pkgconfig PKG_CONFIG_PATH=
+WEB_CONFIG = $(WEB_ENV) emcmake cmake -S . -B $(BUILD_WEB) -DCMAKE_BUILD_TYPE=Release \
+             -DCMAKE_FIND_ROOT_PATH=$(WEB_DEPS) -DCMAKE_CROSSCOMPILING_EMULATOR=node
+
+web-build:
+	@scripts/install-deps --web
+	scripts/web-deps
+	$(WEB_CONFIG)
+	$(WEB_ENV) cmake --build $(BUILD_WEB) -j $(JOBS) --target vorla
+
+# The page in $(WEB)/: index.html, vorla.js, vorla.wasm and the icon; any static file
+# server serves it.
+web: web-build
+	rm -rf $(WEB)
+	cp -r $(BUILD_WEB)/web $(WEB)
+
+# The unit tests under node, and the page in headless Chromium.
+test-web:
+	@scripts/install-deps --web
+	scripts/web-deps
+	$(WEB_CONFIG) -DVORLA_WERROR=$(WERROR)
+	$(WEB_ENV) cmake --build $(BUILD_WEB) -j $(JOBS)
+	cd $(BUILD_WEB) && $(WEB_ENV) ctest --output-on-failure -j $(JOBS)
+
+# The page's use of a processor core while idle, over 60 s in headless Chromium.
+web-idle: web-build
+	tests/web/chromium.sh $(BUILD_WEB)/web $(BUILD_WEB)/tests/web/idle idle_cpu.mjs 60
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_RELEASE) $(BUILD_BENCH) $(BUILD_FUZZ) $(BUILD_RUN) build-package \
-	  $(BUILD_WINDOWS)
+	  $(BUILD_WINDOWS) $(BUILD_WEB) $(WEB)

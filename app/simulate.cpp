@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <memory>
 #include <sstream>
@@ -14,10 +15,26 @@ namespace {
 
 std::string Number(double value, bool exact) {
     char text[64];
+#if defined(__cpp_lib_to_chars)
     auto result = exact
                       ? std::to_chars(text, text + sizeof text, value)
                       : std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 4);
     return std::string(text, result.ptr);
+#else
+    // A library without floating-point to_chars (libc++ 14, in the web build): the
+    // shortest precision that reads back to the same double.
+    if (!exact) {
+        std::snprintf(text, sizeof text, "%.4f", value);
+        return text;
+    }
+    for (int precision = 1; precision <= 17; ++precision) {
+        std::snprintf(text, sizeof text, "%.*g", precision, value);
+        if (std::strtod(text, nullptr) == value) {
+            break;
+        }
+    }
+    return text;
+#endif
 }
 
 // The message box's two lines as one; a control character in a file name shows as '?'.

@@ -96,10 +96,19 @@ constexpr WORD HIWORD(uintptr_t v) {
 constexpr LPARAM MAKELPARAM(int lo, int hi) {
     return LPARAM(uint32_t(WORD(lo)) | (uint32_t(WORD(hi)) << 16));
 }
-// Resource ids passed where a name is expected, as MAKEINTRESOURCE does.
-inline LPCSTR MAKEINTRESOURCE(uintptr_t id) {
-    return reinterpret_cast<LPCSTR>(id);
+// Resource ids passed where a name is expected, as MAKEINTRESOURCE does. An id is an
+// address inside a block kept for ids alone, not a number below 64 KiB: no name of the
+// program's can lie in the block, whereas in WebAssembly strings do sit at low addresses.
+// An id read as a string is empty.
+inline char RESOURCE_ID_BLOCK[0x10000];
+constexpr LPCSTR MAKEINTRESOURCE(WORD id) {
+    return RESOURCE_ID_BLOCK + id;
 }
 inline bool IS_INTRESOURCE(LPCSTR p) {
-    return (reinterpret_cast<uintptr_t>(p) >> 16) == 0;
+    return reinterpret_cast<uintptr_t>(p) - reinterpret_cast<uintptr_t>(RESOURCE_ID_BLOCK) <
+           sizeof RESOURCE_ID_BLOCK;
+}
+// The id an IS_INTRESOURCE name stands for.
+inline WORD ResourceIdOf(LPCSTR p) {
+    return WORD(reinterpret_cast<uintptr_t>(p) - reinterpret_cast<uintptr_t>(RESOURCE_ID_BLOCK));
 }

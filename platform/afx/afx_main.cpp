@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "platform/afx/afx.h"
+#include "platform/fs/kept_folder.h"
 #include "platform/host/host.h"
 #include "platform/host/host_system.h"
 
@@ -24,5 +25,17 @@ int AfxMain(const platform::HostOptions& options, bool scaleGiven) {
         return 1;
     }
     platform::InstallHost(std::move(host));
-    return AfxWinMain();
+    // Where files outlast the program only in a kept folder (a web page), what was kept
+    // comes back before the board is ready. On failure the saves say so, one by one.
+    std::string reason;
+    if (platform::fs::RestoreKeptFolder(reason) != 0) {
+        std::fprintf(stderr, "%s: %s\n", platform::ProgramName().c_str(), reason.c_str());
+    }
+    const int status = AfxWinMain();
+#ifdef __EMSCRIPTEN__
+    // Once the program has waited in the browser, returning from main no longer ends it
+    // (the page would never hear that it ended); exit() does.
+    std::exit(status);
+#endif
+    return status;
 }

@@ -194,8 +194,9 @@ std::string FullPathOf(const std::string& path);
 // Test hook: fail a file operation on purpose. The nth call of op from now (1 = the next
 // one, counted over all files, whole-file saves and loads included) fails with
 // errnoValue. For FileOp::Write an errnoValue of 0 makes that write store only its first
-// half and then nothing more, as a full device does.
-enum class FileOp { Open, Read, Write, Flush, Close, Seek, Rename, Remove, FlushFolder };
+// half and then nothing more, as a full device does. Store is the storing of the kept
+// folder that ends every whole-file save (platform/fs/kept_folder.h).
+enum class FileOp { Open, Read, Write, Flush, Close, Seek, Rename, Remove, FlushFolder, Store };
 void InjectFileFault(FileOp op, int nth, int errnoValue);
 // Drops every pending fault.
 void ClearFileFaults();

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "platform/afx/file_faults.h"
+#include "platform/fs/kept_folder.h"
 #include "platform/fs/path.h"
 
 namespace fs = platform::fs;
@@ -241,6 +242,20 @@ void SaveInPlace(const Target& target, const void* image, size_t size) {
     }
 }
 
+// Where files outlast the program only in a kept folder (a web page), a save has
+// succeeded once that folder is stored; until then the file goes with the page.
+void StoreKeptFolder() {
+    int err = 0;
+    std::string reason;
+    if (!platform::TakeFileFault(platform::FileOp::Store, &err))
+        err = fs::StoreKeptFolder(reason);
+    if (err == 0)
+        return;
+    auto* error = new CFileException(CFileException::genericException, reason.empty() ? err : -1);
+    error->m_strReason = reason;
+    throw error;
+}
+
 }  // namespace
 
 namespace platform {
@@ -268,6 +283,7 @@ void SaveFileImage(LPCSTR lpszPath, const void* image, size_t size) {
         bool inPlace = target.exists && target.status.links > 1;
         if (inPlace || !SaveByReplacing(target, image, size))
             SaveInPlace(target, image, size);
+        StoreKeptFolder();
     } catch (CFileException* error) {
         error->m_strFileName = full;
         throw;

@@ -3,6 +3,9 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 
 #include <cerrno>
 #include <climits>
@@ -105,10 +108,24 @@ std::string CurrentFolder() {
     return ::getcwd(buf.data(), buf.size()) ? std::string(buf.data()) : std::string();
 }
 
+#ifdef __EMSCRIPTEN__
+// The program is a script: node names its file, and a page names it in Module.thisProgram.
+EM_JS(int, ProgramPath, (char* path, int size), {
+    return typeof thisProgram == 'string' && thisProgram != './this.program'
+               ? stringToUTF8(thisProgram, path, size)
+               : 0;
+});
+
+std::string ExecutablePath() {
+    char path[PATH_MAX] = {};
+    return ProgramPath(path, int(sizeof path)) > 0 ? path : std::string();
+}
+#else
 std::string ExecutablePath() {
     std::string target;
     return ReadLink("/proc/self/exe", target) == 0 ? target : std::string();
 }
+#endif
 
 int ListFolder(const std::string& folder, std::vector<std::string>& names) {
     names.clear();

@@ -1,7 +1,6 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <cstddef>
 #include <cstdlib>
@@ -17,6 +16,7 @@
 #include "platform/host/keymap.h"
 #include "platform/host/screen.h"
 #include "platform/host/sdl_presenter.h"
+#include "platform/host/sdl_surroundings.h"
 #include "platform/host/sharp_image.h"
 #include "platform/host/shown_page.h"
 #include "platform/host/video_drivers.h"
@@ -32,6 +32,9 @@ struct SdlDeleter {
     void operator()(SDL_Surface* p) const { SDL_FreeSurface(p); }
     void operator()(SDL_Cursor* p) const { SDL_FreeCursor(p); }
 };
+// Browsers ignore a cursor image larger than this on either side.
+constexpr int32_t MAX_PAGE_CURSOR = 128;
+
 template <typename T>
 using SdlPtr = std::unique_ptr<T, SdlDeleter>;
 
@@ -82,23 +85,16 @@ class SdlHost final : public Host {
         }
         // A hang-up is a close request too, as SDL makes SIGINT and SIGTERM one.
         CatchHangUp();
-        // For full screen the window is made at the display's size, so that it covers the
-        // screen even where no window manager honours the full-screen request.
-        SDL_Rect place{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
-        Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
-        if (options_.startInWindow) {
-            place = FramedPlace(0);
-        } else {
-            SDL_GetDisplayBounds(0, &place);
-            flags |= SDL_WINDOW_BORDERLESS;
-        }
-        window_.reset(SDL_CreateWindow("vorla", place.x, place.y, place.w, place.h, flags));
+        surroundings::PrepareEventWait();
+        const WindowPlace start = StartPlace();
+        window_.reset(SDL_CreateWindow("vorla", start.place.x, start.place.y, start.place.w,
+                                       start.place.h, start.flags));
         if (!window_) {
             whyNot = std::string("cannot open a window: ") + SDL_GetError();
             return false;
         }
         SDL_SetWindowMinimumSize(window_.get(), SCREEN_WIDTH / 4, SCREEN_HEIGHT / 4);
-        fullScreenPending_ = !options_.startInWindow;
+        fullScreenPending_ = start.fullScreen;
         renderer_.reset(SDL_CreateRenderer(window_.get(), -1, 0));
         if (!renderer_) {
             whyNot = std::string("cannot draw in the window: ") + SDL_GetError();
@@ -162,11 +158,7 @@ class SdlHost final : public Host {
         if (!queue_.empty() || HangUpPending()) {
             return;
         }
-        SDL_Event e;
-        const int timeout = timeoutMs > uint32_t(INT_MAX) ? INT_MAX : int(timeoutMs);
-        if (SDL_WaitEventTimeout(&e, timeout)) {
-            Translate(e);
-        }
+        surroundings::WaitForEvent(timeoutMs);
     }
 
     uint32_t NowMs() const override { return SDL_GetTicks(); }
@@ -209,6 +201,33 @@ class SdlHost final : public Host {
     void SetClipboardText(const std::string& text) override { SDL_SetClipboardText(text.c_str()); }
 
   private:
+    struct WindowPlace {
+        SDL_Rect place{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
+        Uint32 flags = 0;
+        bool fullScreen = false;  // asked for once the first picture is up
+    };
+
+    WindowPlace StartPlace() const {
+        WindowPlace start;
+        // In a web page the canvas keeps the picture's own size and the page scales it.
+        // Full screen is the page's to ask for: a browser grants it only in answer to a
+        // click or a key, and a request at start blacks the canvas out instead.
+        if (surroundings::InWebPage()) {
+            return start;
+        }
+        // For full screen the window is made at the display's size, so that it covers the
+        // screen even where no window manager honours the full-screen request.
+        start.flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+        if (options_.startInWindow) {
+            start.place = FramedPlace(0);
+        } else {
+            SDL_GetDisplayBounds(0, &start.place);
+            start.flags |= SDL_WINDOW_BORDERLESS;
+            start.fullScreen = true;
+        }
+        return start;
+    }
+
     // SDL, left to itself, settles on an invisible driver when no display answers, and
     // the program would run on unseen. So the drivers that show a window are tried one by
     // one, and an invisible one is used only when the user names it.
@@ -283,8 +302,14 @@ class SdlHost final : public Host {
         }
         const Sizes s = CurrentSizes();
         const Viewport v = PictureViewport(s);
-        const int32_t w = ShownLength(cursorImage_.width, v, s.windowWidth, s.outputWidth);
-        const int32_t h = ShownLength(cursorImage_.height, v, s.windowHeight, s.outputHeight);
+        int32_t w = ShownLength(cursorImage_.width, v, s.windowWidth, s.outputWidth);
+        int32_t h = ShownLength(cursorImage_.height, v, s.windowHeight, s.outputHeight);
+        // In a web page the page enlarges the canvas, and the cursor with it.
+        if (const int32_t pageWidth = surroundings::PictureWidthInPage(); pageWidth > 0) {
+            const Viewport inPage{0, 0, pageWidth, 0};
+            w = std::min(ShownLength(cursorImage_.width, inPage, 1, 1), MAX_PAGE_CURSOR);
+            h = std::min(ShownLength(cursorImage_.height, inPage, 1, 1), MAX_PAGE_CURSOR);
+        }
         if (cursor_ && w == cursorWidth_ && h == cursorHeight_) {
             return;
         }
@@ -411,6 +436,10 @@ class SdlHost final : public Host {
                 PushText(e.text.text);
                 break;
             case SDL_MOUSEMOTION:
+                // The page may have resized the picture, which SDL does not hear of.
+                if (surroundings::InWebPage() && hasCursorImage_) {
+                    UpdateCursor();
+                }
                 MouseEvent(HostEventType::MouseMove, e.motion.x, e.motion.y, 0);
                 break;
             case SDL_MOUSEBUTTONDOWN:
@@ -469,8 +498,9 @@ class SdlHost final : public Host {
         const SDL_Keycode key = e.keysym.sym;
         if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) &&
             ((e.keysym.mod & KMOD_ALT) || altEnterHeld_)) {
-            // Alt+Enter belongs to the host: window or full screen.
-            if (down && !e.repeat) {
+            // Alt+Enter belongs to the host: window or full screen. In a web page the page
+            // switches, inside the key's own handler as browsers require.
+            if (down && !e.repeat && !surroundings::InWebPage()) {
                 ToggleFullScreen();
             }
             altEnterHeld_ = down;

@@ -62,7 +62,7 @@ const EmbeddedResource* FindInTable(const EmbeddedResource* table, size_t count,
     }
     const bool byId = IS_INTRESOURCE(name);
     // "#128" names the resource with id 128, as on the original platform.
-    uint32_t id = uint32_t(reinterpret_cast<uintptr_t>(name));
+    uint32_t id = byId ? ResourceIdOf(name) : 0;
     bool numeric = byId;
     if (!byId && name[0] == '#' && name[1] != '\0') {
         numeric = true;

@@ -485,7 +485,7 @@ std::string KeyFor(LPCSTR name) {
     }
     if (IS_INTRESOURCE(name)) {
         std::string key = "#";
-        key += std::to_string(reinterpret_cast<uintptr_t>(name));
+        key += std::to_string(ResourceIdOf(name));
         return key;
     }
     std::string key;

@@ -29,7 +29,7 @@ HICON LoadShared(HINSTANCE instance, LPCSTR name, bool cursor) {
     // Icons and cursors of one name are different resources.
     std::string key = cursor ? "C" : "I";
     if (IS_INTRESOURCE(name))
-        key.append("#").append(std::to_string(reinterpret_cast<uintptr_t>(name)));
+        key.append("#").append(std::to_string(ResourceIdOf(name)));
     else if (name)
         key += name;
     auto cacheKey = std::make_pair(reinterpret_cast<uintptr_t>(instance), key);
@@ -41,7 +41,7 @@ HICON LoadShared(HINSTANCE instance, LPCSTR name, bool cursor) {
     if (!instance) {
         if (!IS_INTRESOURCE(name))
             return nullptr;
-        uintptr_t id = reinterpret_cast<uintptr_t>(name);
+        uintptr_t id = ResourceIdOf(name);
         if (cursor && id == 32512)
             icon->systemArrow = true;
         else if (cursor || !SystemIconImage(id, icon->image))

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/fs/fs.h"
 #include "tests/app/commands_fixture.h"
 
 namespace {
@@ -186,7 +187,8 @@ TEST_F(CommandTest, ReadErrorLeavesTheWorldAndIsReported) {
     EXPECT_EQ(frame->world.board, before);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "An unexpected error occurred while accessing " +
-                                 (folder / "world.vrz").string() + ".\nInput/output error");
+                                 (folder / "world.vrz").string() + ".\n" +
+                                 platform::fs::ErrorText(EIO));
     EXPECT_EQ(boxes[0].type & 0xF0, MB_ICONSTOP);
 }
 

@@ -151,6 +151,17 @@ TEST_F(FileImagePosixTest, HardLinkedFileIsWrittenInPlace) {
     EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"a.vrz", "b.vrz"}));
 }
 
+// Catches a save written in place (the file has two names) that passes for done although
+// the kept folder was not stored.
+TEST_F(FileImagePosixTest, AFailedStoreOfTheKeptFolderFailsASaveInPlace) {
+    std::string path = dir / "w.vrz";
+    WriteText(path, "old");
+    ASSERT_EQ(::link(path.c_str(), (dir / "second-name").c_str()), 0);
+    platform::InjectFileFault(FileOp::Store, 1, ENOSPC);
+    EXPECT_EQ(Save(path, "in place"), Unexpected(path, platform::fs::ErrorText(ENOSPC)));
+    EXPECT_EQ(ReadText(path), "in place");
+}
+
 // Catches a save that fails, or makes a file elsewhere, when the folder takes no new
 // file but the file itself may be written.
 TEST_F(FileImagePosixTest, FolderThatTakesNoNewFileIsWrittenInPlace) {

@@ -197,6 +197,9 @@ TEST_F(FileTest, RelativeNamesBecomeFullPaths) {
 
 // Catches a second opener that gets in, or that truncates the locked file on its way.
 TEST_F(FileTest, SharingFollowsTheShareBits) {
+    if (!filetest::FILES_TAKE_LOCKS) {
+        GTEST_SKIP() << filetest::NO_LOCKS;
+    }
     std::string path = dir / "locked.vrz";
     WriteText(path, "keep me");
     CFile holder;

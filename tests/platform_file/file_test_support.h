@@ -82,4 +82,15 @@ inline bool OnWindows() {
     return platform::fs::NativeStyle() == platform::fs::PathStyle::Windows;
 }
 
+// Under emscripten (the web build's tests, run by node) files take no locks, as a web page
+// runs one program alone, and a file stops short of 2 GiB.
+#ifdef __EMSCRIPTEN__
+constexpr bool FILES_TAKE_LOCKS = false;
+constexpr bool HUGE_FILES = false;
+#else
+constexpr bool FILES_TAKE_LOCKS = true;
+constexpr bool HUGE_FILES = true;
+#endif
+constexpr const char* NO_LOCKS = "files take no locks under emscripten";
+
 }  // namespace filetest

@@ -1,6 +1,7 @@
 // The open/save dialog driven through real input on the headless host.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -495,11 +496,11 @@ TEST_F(FileDialogTest, CFileDialogWithTheApplicationsArguments) {
 TEST_F(FileDialogTest, ReportErrorShowsAStopBox) {
     AnswerPrompts(IDOK);
     platform::SetFileErrorBox(nullptr);
-    CFileException e(CFileException::diskFull, 28, "/data/w.vrz");
+    CFileException e(CFileException::diskFull, ENOSPC, "/data/w.vrz");
     e.ReportError();
     ASSERT_EQ(prompts.size(), 1u);
     EXPECT_EQ(prompts[0].text,
-              "Disk full while accessing /data/w.vrz.\n" + platform::fs::ErrorText(28));
+              "Disk full while accessing /data/w.vrz.\n" + platform::fs::ErrorText(ENOSPC));
     EXPECT_EQ(prompts[0].type & MB_ICONMASK, MB_ICONSTOP);
 }
 

@@ -28,6 +28,9 @@ class FsTest : public ::testing::Test {
 // Catches sharing that doesn't conflict across handles, that waits, that outlives Close,
 // or a refused opener that is handed a handle anyway.
 TEST_F(FsTest, SharingConflictsWithoutWaitingAndEndsWithTheHandle) {
+    if (!filetest::FILES_TAKE_LOCKS) {
+        GTEST_SKIP() << filetest::NO_LOCKS;
+    }
     WriteText(dir / "f", "x");
     fs::Handle one = fs::NO_HANDLE, two = fs::NO_HANDLE, three = fs::NO_HANDLE;
     ASSERT_EQ(fs::Open(dir / "f", fs::OPEN_READ | fs::OPEN_DENY_WRITE, 0, one), 0);

@@ -191,6 +191,9 @@ TEST(ShippedFaces, CodePageLettersCarryTheirMarks) {
 // Catches the matcher depending on the embedded faces being there: without them a name
 // still gets an installed face, as it did before faces were shipped.
 TEST(ShippedFaces, WithoutTheEmbeddedFacesNamesFallBackToInstalledFaces) {
+    if (!gdi_test::INSTALLED_FACES) {
+        GTEST_SKIP() << gdi_test::NO_INSTALLED_FACES;
+    }
     for (const char* name : {"VIKING-20", "VIKING-28", "VORLA-SANS-13"}) {
         platform::HideResourceForTesting(name, true);
     }

@@ -12,6 +12,15 @@
 
 namespace gdi_test {
 
+// Whether this build looks for the machine's installed faces at all; a web page has none
+// and draws with the faces built into the program.
+#ifdef VORLA_EMBEDDED_FACES_ONLY
+constexpr bool INSTALLED_FACES = false;
+#else
+constexpr bool INSTALLED_FACES = true;
+#endif
+constexpr const char* NO_INSTALLED_FACES = "this build draws with its embedded faces only";
+
 // A pixel buffer with a target DC on it; deletes the DC when done.
 struct Target {
     Target(int w, int h, platform::PixelFormat f, int padBytes = 6)

@@ -89,3 +89,20 @@ TEST(ResourceLookup, NamesAndIds) {
     EXPECT_EQ(FindInTable(table, 3, MAKEINTRESOURCE(129), ResourceType::Icon), nullptr);
     EXPECT_EQ(FindInTable(table, 0, "IDB_PLOCHA", ResourceType::Bitmap), nullptr);
 }
+
+// Faults: a name taken for an id because of where it lies (WebAssembly keeps string
+// literals a few KiB from address 0, where a "below 64 KiB" test calls them ids), a name
+// found only by id, or an id that loses its number on the way.
+TEST(ResourceLookup, NamesAtLowAddressesStayNamesAndIdsKeepTheirNumber) {
+    EXPECT_FALSE(IS_INTRESOURCE(reinterpret_cast<LPCSTR>(uintptr_t(0x400))));
+    EXPECT_FALSE(IS_INTRESOURCE(reinterpret_cast<LPCSTR>(uintptr_t(0xFFFF))));
+    EXPECT_FALSE(IS_INTRESOURCE("IDB_PLOCHA"));
+    for (WORD id : {WORD(0), WORD(1), WORD(128), WORD(32512), WORD(0xFFFF)}) {
+        ASSERT_TRUE(IS_INTRESOURCE(MAKEINTRESOURCE(id))) << id;
+        EXPECT_EQ(ResourceIdOf(MAKEINTRESOURCE(id)), id);
+    }
+    ResourceData data;
+    EXPECT_TRUE(FindResourceData(ExecutableInstance(), "IDB_PLOCHA", ResourceType::Bitmap, data));
+    EXPECT_TRUE(
+        FindResourceData(ExecutableInstance(), MAKEINTRESOURCE(128), ResourceType::Icon, data));
+}
