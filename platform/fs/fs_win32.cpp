@@ -187,6 +187,12 @@ bool IsFolderPath(const std::wstring& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+// The last call's failure on path; a folder is refused as "access denied", so say what it is.
+int ErrnoOn(const std::wstring& path) {
+    DWORD error = GetLastError();
+    return error == ERROR_ACCESS_DENIED && IsFolderPath(path) ? EISDIR : ErrnoOf(error);
+}
+
 // "\\?\C:\x" and "\\?\UNC\srv\s\x" as the paths a user writes.
 std::string WithoutLongPrefix(std::string path) {
     if (path.rfind("\\\\?\\UNC\\", 0) == 0)
@@ -331,13 +337,8 @@ int Open(const std::string& path, uint32_t how, uint32_t permissions, Handle& ou
     if (how & OPEN_NO_FOLLOW)
         flags |= FILE_FLAG_OPEN_REPARSE_POINT;
     HANDLE h = CreateFileW(w.c_str(), access, share, nullptr, disposition, flags, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        DWORD error = GetLastError();
-        // A folder is refused as "access denied"; say what it is.
-        if (error == ERROR_ACCESS_DENIED && IsFolderPath(w))
-            return EISDIR;
-        return ErrnoOf(error);
-    }
+    if (h == INVALID_HANDLE_VALUE)
+        return ErrnoOn(w);
     if ((how & OPEN_NO_FOLLOW) && IsLinkHandle(h)) {
         CloseHandle(h);
         return ELOOP;
@@ -497,10 +498,7 @@ int Rename(const std::string& from, const std::string& to) {
     // so that the new name is on the device when the call returns.
     if (MoveFileExW(wFrom.c_str(), wTo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return 0;
-    DWORD error = GetLastError();
-    if (error == ERROR_ACCESS_DENIED && IsFolderPath(wTo))
-        return EISDIR;
-    return ErrnoOf(error);
+    return ErrnoOn(wTo);
 }
 
 int Remove(const std::string& path) {
@@ -509,10 +507,7 @@ int Remove(const std::string& path) {
         return EILSEQ;
     if (DeleteFileW(w.c_str()))
         return 0;
-    DWORD error = GetLastError();
-    if (error == ERROR_ACCESS_DENIED && IsFolderPath(w))
-        return EISDIR;
-    return ErrnoOf(error);
+    return ErrnoOn(w);
 }
 
 // Renames here are written through to the device as they are made (MOVEFILE_WRITE_THROUGH),
